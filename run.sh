@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and renders the built-in demo through the plug-in into out/.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+./scripts/build.sh
+mkdir -p out
+if [ -x build/tools/velmora-render ]; then
+  build/tools/velmora-render --output out/demo.wav
+fi
