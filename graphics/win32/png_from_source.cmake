@@ -28,7 +28,8 @@ target_compile_options(velmora_zlib PRIVATE -w)
 set(libpng_config_dir ${CMAKE_CURRENT_BINARY_DIR}/libpng)
 configure_file(${libpng_dir}/scripts/pnglibconf.h.prebuilt ${libpng_config_dir}/pnglibconf.h
                COPYONLY)
-set(libpng_sources png pngerror pngget pngmem pngread pngrio pngrtran pngrutil pngset pngtrans)
+set(libpng_sources png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset
+    pngtrans pngwio pngwrite pngwtran pngwutil)
 list(TRANSFORM libpng_sources PREPEND "${libpng_dir}/")
 list(TRANSFORM libpng_sources APPEND ".c")
 add_library(velmora_libpng STATIC ${libpng_sources})
