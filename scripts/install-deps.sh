@@ -27,3 +27,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Debian ships no mingw-w64 build of libpng and zlib, so the Windows tree compiles them from
+# Debian's own source packages, fetched once into a cache outside the build trees.
+src_cache="${VELMORA_DEPS_CACHE:-$HOME/.cache/velmora}/deb-src"
+if ! compgen -G "$src_cache/libpng1.6-*/png.h" >/dev/null || ! compgen -G "$src_cache/zlib-*/zlib.h" >/dev/null; then
+  . /etc/os-release
+  mkdir -p "$src_cache/lists/partial" "$src_cache/apt-cache"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian $VERSION_CODENAME main" >"$src_cache/sources.list"
+  apt_src=(-o Dir::Etc::SourceList="$src_cache/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o Dir::State::Lists="$src_cache/lists" -o Dir::Cache="$src_cache/apt-cache")
+  apt-get "${apt_src[@]}" update -qq
+  (cd "$src_cache" && apt-get "${apt_src[@]}" source -qq libpng1.6 zlib >/dev/null)
+fi
