@@ -1,0 +1,67 @@
+// The mono delay line all three taps read from: a ring of double samples, written once per
+// processed sample at writeIndex and read at a distance behind it.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora::dsp {
+
+// The longest line the engine allocates: 2^26 samples (512 MiB of doubles). It holds the
+// full 80 beats at 20 beats per minute and 192 kHz (46,080,000 samples) with room to
+// spare. A tempo or rate that asks for more is treated like a host without a valid tempo.
+constexpr int64_t kMaxDelayLineLength = int64_t{1} << 26;
+
+// round(20 x samplesPerWhole), that is 80 beats; -1 when that is not a finite
+// non-negative number or exceeds kMaxDelayLineLength.
+int64_t DelayLineLengthFor(double samplesPerWhole);
+
+class DelayLine {
+ public:
+  DelayLine() = default;
+  ~DelayLine();
+  DelayLine(const DelayLine&) = delete;
+  DelayLine& operator=(const DelayLine&) = delete;
+
+  // Releases the current line and allocates a zeroed one of max(1, length) samples.
+  // Allocation never throws; on failure (or a length outside 0..kMaxDelayLineLength) the
+  // line becomes a zero-length line over a built-in single sample and false is returned.
+  bool Allocate(int64_t length);
+
+  // Zeroes every sample and moves writing to the start.
+  void Clear();
+
+  bool Allocated() const { return allocated_; }
+  int Length() const { return length_; }
+  int WriteIndex() const { return writeIndex_; }
+  void SetWriteIndex(int index) { writeIndex_ = index; }
+
+  // The sample d samples behind the write position (d in 0..Length()).
+  double Read(int d) const {
+    int i = writeIndex_ - d;
+    if (i < 0) {
+      i += length_;
+    }
+    return samples_[i];
+  }
+
+  // Writes the next sample and advances; the index wraps at max(1, Length()), so a
+  // zero-length line keeps writing its single sample.
+  void Write(double value) {
+    samples_[writeIndex_] = value;
+    if (static_cast<unsigned>(++writeIndex_) >= wrapLength_) {
+      writeIndex_ = 0;
+    }
+  }
+
+ private:
+  void Release();
+
+  double* samples_ = &fallback_;
+  double fallback_ = 0.0;
+  int length_ = 0;
+  unsigned wrapLength_ = 1;
+  int writeIndex_ = 0;
+  bool allocated_ = false;
+};
+
+}  // namespace velmora::dsp
