@@ -2,6 +2,7 @@
 // audio path and the gesture protocol independently of the effect.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "frame/effect_vst.h"
@@ -38,12 +39,21 @@ class ProbePlugin : public IEffectVST {
     IEffectVST::ProcessBlock(inputs, outputs, frames);
   }
   void ApplyParameter(int index) override { applied.push_back(index); }
+  void ResetEngine() override { events.push_back("reset"); }
+  void SetActive(bool active) override { events.push_back(active ? "on" : "off"); }
+  void BeforeClose() override {
+    if (closed != nullptr) {
+      *closed = true;
+    }
+  }
 
   double* InputScratch(int channel) { return InputChannels()[channel].scratch.data(); }
   double* OutputScratch(int channel) { return OutputChannels()[channel].scratch.data(); }
 
   std::vector<Block> blocks;
   std::vector<int> applied;
+  std::vector<std::string> events;
+  bool* closed = nullptr;
 };
 
 }  // namespace velmora::testing
