@@ -1,5 +1,6 @@
 #include "engine/velmora_plugin.h"
 
+#include "controls/editor_layout.h"
 #include "engine/factory_presets.h"
 #include "engine/parameter_set.h"
 
@@ -28,6 +29,7 @@ EffectSetup VelmoraSetup() {
 
 VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
   DeclareParameters(*this);
+  editorDisplays_ = BuildVelmoraEditor(*this);
   FillFactoryPrograms(*this);
 }
 

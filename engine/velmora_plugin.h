@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "controls/editor_layout.h"
 #include "engine/engine_host.h"
 #include "frame/effect_vst.h"
 
@@ -28,6 +29,12 @@ class VSTCLASS : public IEffectVST, public EngineHost {
   double CurrentSampleRate() const override;
   double SamplesPerBeat() override;
   int64_t HostSamplePosition() override;
+
+  // The editor controls the engine drives (owned by the editor).
+  const EditorDisplays& Displays() const { return editorDisplays_; }
+
+ private:
+  EditorDisplays editorDisplays_;
 };
 
 // The factory the exported entry point hands to the frame.

@@ -18,7 +18,7 @@ TEST(EffectRecord, IsFilledAsTheHostExpectsIt) {
   EXPECT_EQ(effect->numInputs, 2);
   EXPECT_EQ(effect->numOutputs, 2);
   // Replacing, double replacing and mono-capable (through the pair "1-1"); no editor yet.
-  EXPECT_EQ(effect->flags, 0x1018);
+  EXPECT_EQ(effect->flags, 0x1019);
   EXPECT_EQ(effect->initialDelay, 0);
   EXPECT_EQ(effect->version, 10000);
   EXPECT_EQ(effect->uniqueID, ('Q' << 24) | ('x' << 16) | ('v' << 8) | 'b');
@@ -54,7 +54,7 @@ TEST(EffectRecord, IdentityVersionAndNames) {
   EXPECT_EQ(plugin.SampleRate(), 44100.0);
   EXPECT_EQ(plugin.CurrentProgram(), 0);
   EXPECT_EQ(plugin.PendingParamEdit(), -1);
-  EXPECT_EQ(plugin.Editor(), nullptr);
+  EXPECT_NE(plugin.Editor(), nullptr);  // the constructor builds and attaches the editor
 }
 
 TEST(EffectRecord, ProgramRecordsAreCreatedAndNumbered) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/frame/fake_host.h"
+#include "tests/frame/probe_plugin.h"
 
 namespace velmora::testing {
 namespace {
@@ -73,17 +74,16 @@ TEST(HostParameters, BadNormalisedValuesAreRefusedOrClamped) {
 }
 
 TEST(EditorGestures, WithoutAnEditorEverythingGoesToTheHostAtOnce) {
-  PluginInstance instance;
-  VSTCLASS& plugin = instance.plugin();
-  FakeHost& host = instance.host();
-  plugin.BeginParamEdit(3);
-  plugin.SetParamFromEditor(3, 0.25);
-  plugin.ScheduleEndParamEdit(3);
-  EXPECT_EQ(plugin.Param(3)->Value(), 25.0);
+  FakeHost host;
+  ProbePlugin plugin(host);  // the effect itself always has an editor
+  plugin.BeginParamEdit(0);
+  plugin.SetParamFromEditor(0, 0.25);
+  plugin.ScheduleEndParamEdit(0);
+  EXPECT_EQ(plugin.Param(0)->Value(), 25.0);
   ASSERT_EQ(host.calls.size(), 3u);
   EXPECT_EQ(host.calls[0].opcode, vst::audioMasterBeginEdit);
   EXPECT_EQ(host.calls[1].opcode, vst::audioMasterAutomate);
-  EXPECT_EQ(host.calls[1].index, 3);
+  EXPECT_EQ(host.calls[1].index, 0);
   EXPECT_EQ(host.calls[1].opt, 0.25f);
   EXPECT_EQ(host.calls[2].opcode, vst::audioMasterEndEdit);
   EXPECT_EQ(plugin.PendingParamEdit(), -1);
@@ -96,8 +96,8 @@ TEST(EditorGestures, AttachingShowsEveryValueAndSetsTheEditorFlag) {
   PluginInstance instance;
   VSTCLASS& plugin = instance.plugin();
   auto* editor = new FakeEditor;
-  plugin.AttachEditor(nullptr);
-  EXPECT_EQ(instance.effect()->flags, 0x1018);
+  plugin.AttachEditor(nullptr);  // ignored: the editor built by the constructor stays
+  EXPECT_EQ(instance.effect()->flags, 0x1019);
   plugin.AttachEditor(editor);
   EXPECT_EQ(instance.effect()->flags, 0x1019);
   EXPECT_EQ(plugin.EditRect().bottom, 486);

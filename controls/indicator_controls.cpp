@@ -1,0 +1,68 @@
+#include "controls/indicator_controls.h"
+
+#include <cmath>
+
+#include "graphics/editor_graphics.h"
+
+namespace velmora {
+
+IBypass::IBypass(IEffectBase* owner, int centreX, int centreY, int radius)
+    : IControl(owner, Rect{centreX - radius - 1, centreY - radius - 1, centreX + radius + 1,
+                           centreY + radius + 1}) {}
+
+bool IBypass::Paint(IEditorGraphics& graphics) {
+  const Rect& rect = DrawRect();
+  const auto centreX = static_cast<float>((rect.left + rect.right) * 0.5);
+  const auto centreY = static_cast<float>((rect.top + rect.bottom) * 0.5);
+  const auto radius = static_cast<float>((rect.right - rect.left - 2) * 0.5);
+  graphics.FillCircle(State() ? kOnColour : kOffColour, centreX, centreY, radius, nullptr, false);
+  return true;
+}
+
+void IBypass::OnLampChanged(bool) {
+  MarkDirty(true);
+}
+
+void IBypass::SetState(bool processing) {
+  if (own_.state.exchange(processing, std::memory_order_relaxed) != processing) {
+    MarkDirty(true);
+  }
+}
+
+GRAPH::GRAPH(IEffectBase* owner, int left, int top, int right, int bottom)
+    : IControl(owner, Rect{left, top, right, bottom}) {}
+
+Rect GRAPH::MarkerRect() const {
+  const float current = shown_->current.load(std::memory_order_relaxed);
+  const float lower = shown_->lower.load(std::memory_order_relaxed);
+  const float upper = shown_->upper.load(std::memory_order_relaxed);
+  const Rect& rect = DrawRect();
+  if (lower != 0.0f && lower == upper) {
+    return Rect{rect.left, rect.top, rect.left + kMarkerWidth, rect.bottom};
+  }
+  // Not a number fails this test too; a zero range has nothing to place the marker in.
+  if (!(current >= 0.0f) || upper == lower) {
+    return Rect{};
+  }
+  const double position =
+      (rect.right - rect.left - kMarkerWidth) * (current - lower) / (upper - lower);
+  if (!std::isfinite(position)) {
+    return Rect{};
+  }
+  const int offset = static_cast<int>(position < 0.0 ? position - 0.5 : position + 0.5);
+  return Rect{rect.left + offset, rect.top, rect.left + offset + kMarkerWidth, rect.bottom};
+}
+
+bool GRAPH::Paint(IEditorGraphics& graphics) {
+  const Rect marker = MarkerRect();
+  if (marker.IsEmpty()) {
+    return true;
+  }
+  const float lower = shown_->lower.load(std::memory_order_relaxed);
+  const float upper = shown_->upper.load(std::memory_order_relaxed);
+  const bool disabled = lower != 0.0f && lower == upper;
+  graphics.FillRectangle(disabled ? kDisabledColour : kMarkerColour, marker, nullptr);
+  return true;
+}
+
+}  // namespace velmora
