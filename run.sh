@@ -8,3 +8,6 @@ mkdir -p out
 if [ -x build/tools/velmora-render ]; then
   build/tools/velmora-render --output out/demo.wav
 fi
+if [ -x build/tools/velmora-snapshot ]; then
+  build/tools/velmora-snapshot --output out/editor.png --audio-seconds 3
+fi
