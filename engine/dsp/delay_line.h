@@ -35,23 +35,42 @@ class DelayLine {
   int WriteIndex() const { return writeIndex_; }
   void SetWriteIndex(int index) { writeIndex_ = index; }
 
-  // The sample d samples behind the write position (d in 0..Length()).
-  double Read(int d) const {
-    int i = writeIndex_ - d;
-    if (i < 0) {
-      i += length_;
-    }
-    return samples_[i];
-  }
+  // A working copy of the line's read and write state for one block, so the per-sample
+  // loop keeps it in registers; Commit stores the advanced write position back.
+  class Cursor {
+   public:
+    explicit Cursor(DelayLine& line)
+        : samples_(line.samples_),
+          length_(line.length_),
+          wrapLength_(line.wrapLength_),
+          writeIndex_(line.writeIndex_) {}
 
-  // Writes the next sample and advances; the index wraps at max(1, Length()), so a
-  // zero-length line keeps writing its single sample.
-  void Write(double value) {
-    samples_[writeIndex_] = value;
-    if (static_cast<unsigned>(++writeIndex_) >= wrapLength_) {
-      writeIndex_ = 0;
+    // The sample d samples behind the write position (d in 0..length).
+    double Read(int d) const {
+      int i = writeIndex_ - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return samples_[i];
     }
-  }
+
+    // Writes the next sample and advances; the index wraps at max(1, length), so a
+    // zero-length line keeps writing its single sample.
+    void Write(double value) {
+      samples_[writeIndex_] = value;
+      if (static_cast<unsigned>(++writeIndex_) >= wrapLength_) {
+        writeIndex_ = 0;
+      }
+    }
+
+    void Commit(DelayLine& line) const { line.writeIndex_ = writeIndex_; }
+
+   private:
+    double* samples_;
+    int length_;
+    unsigned wrapLength_;
+    int writeIndex_;
+  };
 
  private:
   void Release();
