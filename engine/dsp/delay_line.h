@@ -63,6 +63,32 @@ class DelayLine {
       }
     }
 
+    // Steps for a run of frames whose every read reaches back beyond the run: the sample
+    // d behind the write position as it will be k frames on, the write k frames on, and
+    // the advance over the whole run.
+    double ReadAhead(int k, int d) const {
+      int i = writeIndex_ + k - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return samples_[i];
+    }
+    void WriteAhead(int k, double value) {
+      unsigned i = static_cast<unsigned>(writeIndex_ + k);
+      if (i >= wrapLength_) {
+        i -= wrapLength_;
+      }
+      samples_[i] = value;
+    }
+    void Advance(int frames) {
+      unsigned i = static_cast<unsigned>(writeIndex_ + frames);
+      if (i >= wrapLength_) {
+        i -= wrapLength_;
+      }
+      writeIndex_ = static_cast<int>(i);
+    }
+
+    int Length() const { return length_; }
     void Commit(DelayLine& line) const { line.writeIndex_ = writeIndex_; }
 
    private:

@@ -4,127 +4,47 @@
 // the loop; the loop itself calls nothing virtual and nothing of the host.
 #include <cmath>
 
+#include "engine/dsp/block_frames.h"
 #include "engine/dsp/delay_engine.h"
 #include "engine/dsp/link_modulation.h"
-#include "engine/dsp/sweep_chunk.h"
 
 namespace velmora::dsp {
 
 namespace {
 
-// The link slot a side writes each sample: none for a side without a target, and none
-// for the right side when the left one already moves the same target.
-int LinkSlot(const SweepSide& side, const SweepSide* winner) {
-  if (side.linkTarget <= kLinkOff || side.linkTarget >= kLinkSlotCount) {
-    return kLinkOff;
-  }
-  if (winner != nullptr && winner->linkTarget == side.linkTarget) {
-    return kLinkOff;
-  }
-  return side.linkTarget;
-}
-
-// The coefficient a running filter used on its latest processed frame.
-struct GraphTrace {
-  double g = 0.0;
-  int frame = -1;
-};
-
-// What one side does on a processed frame, fixed for the block.
-struct SideRole {
-  bool active;
-  bool filtering;
-  int slot;  // link slot written, kLinkOff for none
-};
-
 // One side chain for tap value t on frame i of the chunk; returns the side output. The
 // oscillator has already been stepped for the chunk.
-inline double RunSide(SweepSide& side, const SideRole& role, const SweepChunk& chunk, int i,
+inline double RunSide(const SideRole& role, SweepFilterCore& filter, const SweepChunk& chunk, int i,
                       double t, MixGains& gains) {
-  if (!role.active) {
-    side.filterOut = t;
-    return t;
-  }
-  if (role.slot != kLinkOff) {
+  if (role.active && role.slot != kLinkOff) {
     gains.current[role.slot] = chunk.linkValue[i];
   }
   if (!role.filtering) {
-    side.filterOut = t;
+    filter.out = t;
     return t;
   }
-  return RunSweepFilter(side, t, chunk.coefficient[i]);
+  return filter.Run(t, chunk.coefficient[i]);
 }
-
-// The mix values of the output stage and the feedback path. Without link modulation they
-// stay fixed for the block and are converted once.
-struct MixView {
-  explicit MixView(const MixGains& gains) { Load(gains); }
-  void Load(const MixGains& gains) {
-    const float p = gains.Pan();
-    pan = p;
-    panRest = 1.0f - p;  // formed in single precision
-    feedback = gains.Feedback();
-    dry = gains.Dry();
-    wet = gains.Wet();
-  }
-  double pan;
-  double panRest;
-  double feedback;
-  double dry;
-  double wet;
-};
-
-struct BlockIo {
-  const double* inLeft;
-  const double* inRight;
-  double* outLeft;
-  double* outRight;
-  int frames;
-};
-
-struct BlockTaps {
-  int left;
-  int right;
-  int feedback;
-  int oldLeft;
-  int oldRight;
-  int oldFeedback;
-};
-
-bool AboveThreshold(double inL, double inR, double outL, double outR, double threshold) {
-  // Non-short-circuit: four compares and no branches; strict, so a value exactly at the
-  // threshold is silence.
-  return (std::fabs(inL) > threshold) | (std::fabs(inR) > threshold) |
-         (std::fabs(outL) > threshold) | (std::fabs(outR) > threshold);
-}
-
-// The state one block works on: local copies the compiler can keep in registers.
-struct BlockState {
-  DelayState& d;
-  SweepSide& left;
-  SweepSide& right;
-  MixGains& gains;
-  DelayLine::Cursor& line;
-  int lastProcessed = -1;  // the block's latest processed frame
-};
 
 // Frames first..first+count-1 (count <= kSweepChunk) with the side roles and taps of the
 // block; returns the number of frames that were bypassed.
 template <bool kLinked>
-int RunChunk(const BlockIo& io, int first, int count, BlockState& s, const BlockTaps& taps,
-             const SideRole& leftRole, const SideRole& rightRole, const SweepChunk& leftChunk,
-             const SweepChunk& rightChunk, MixView& mix) {
+int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
+  const BlockIo& io = c.io;
+  const BlockTaps& taps = c.taps;
   DelayState& d = s.d;
   const double threshold = d.bypassThreshold;
   const float crossfadeLength = static_cast<float>(d.crossfadeLength);
+  SweepFilterCore leftFilter(s.left);
+  SweepFilterCore rightFilter(s.right);
   int bypassed = 0;
-  for (int k = 0; k < count; ++k) {
-    const int i = first + k;
+  for (int k = 0; k < c.count; ++k) {
+    const int i = c.first + k;
     // Both inputs are read before either output is written: hosts often pass the same
     // buffers for input and output.
     const double inL = io.inLeft[i];
     const double inR = io.inRight[i];
-    if (AboveThreshold(inL, inR, s.left.filterOut, s.right.filterOut, threshold)) {
+    if (AboveThreshold(inL, inR, leftFilter.out, rightFilter.out, threshold)) {
       d.silenceCount = 0;
     }
     if (d.silenceCount >= d.silenceLimit) {
@@ -156,8 +76,8 @@ int RunChunk(const BlockIo& io, int first, int count, BlockState& s, const Block
     s.line.Write((inR + inL) * 0.5 + mix.feedback * tapF);
     s.lastProcessed = i;
 
-    const double sideL = RunSide(s.left, leftRole, leftChunk, k, tapL, s.gains);
-    const double sideR = RunSide(s.right, rightRole, rightChunk, k, tapR, s.gains);
+    const double sideL = RunSide(c.leftRole, leftFilter, c.leftChunk, k, tapL, s.gains);
+    const double sideR = RunSide(c.rightRole, rightFilter, c.rightChunk, k, tapR, s.gains);
     if (kLinked) {
       // This very sample's modulation moves pan, dry and wet now, feedback at the next
       // write.
@@ -167,6 +87,8 @@ int RunChunk(const BlockIo& io, int first, int count, BlockState& s, const Block
     io.outRight[i] = (mix.panRest * sideL + mix.pan * sideR) * mix.wet + mix.dry * inR;
     ++d.silenceCount;
   }
+  leftFilter.Store(s.left);
+  rightFilter.Store(s.right);
   return bypassed;
 }
 
@@ -198,9 +120,10 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
   const DelayState& d = s.d;
   const BlockTaps taps{d.leftTap,    d.rightTap,    2 * d.rightTap,
                        d.oldLeftTap, d.oldRightTap, 2 * d.oldRightTap};
-  const SideRole leftRole{s.left.sideActive, s.left.filterType > kFilterOff,
+  const SideRole leftRole{s.left.sideActive, s.left.sideActive && s.left.filterType > kFilterOff,
                           s.left.sideActive ? LinkSlot(s.left, nullptr) : kLinkOff};
-  const SideRole rightRole{s.right.sideActive, s.right.filterType > kFilterOff,
+  const SideRole rightRole{s.right.sideActive,
+                           s.right.sideActive && s.right.filterType > kFilterOff,
                            s.right.sideActive ? LinkSlot(s.right, &s.left) : kLinkOff};
   MixView mix(s.gains);
   SweepChunk leftChunk;
@@ -209,8 +132,13 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     const int count = io.frames - first < kSweepChunk ? io.frames - first : kSweepChunk;
     PrepareSide(s.left, leftRole, count, leftChunk);
     PrepareSide(s.right, rightRole, count, rightChunk);
-    const int bypassed = RunChunk<kLinked>(io, first, count, s, taps, leftRole, rightRole,
-                                           leftChunk, rightChunk, mix);
+    const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};
+    int bypassed = 0;
+    if (s.steadyPathEnabled && CanRunSteady(chunk, s)) {
+      RunSteadyChunk(chunk, s, mix);
+    } else {
+      bypassed = RunChunk<kLinked>(chunk, s, mix);
+    }
     FinishSide(s.left, leftRole, bypassed);
     FinishSide(s.right, rightRole, bypassed);
     // Only the block's last frame matters, and only if it was processed.
@@ -230,7 +158,7 @@ void DelayEngine::ProcessFrames(double** inputs, double** outputs, int frames) {
   SweepSide right = right_;
   MixGains gains = gains_;
   DelayLine::Cursor line(line_);
-  BlockState state{d, left, right, gains, line, -1};
+  BlockState state{d, left, right, gains, line, -1, steadyPathEnabled_};
   GraphTrace leftTrace;
   GraphTrace rightTrace;
 
