@@ -88,6 +88,19 @@ class DelayLine {
       writeIndex_ = static_cast<int>(i);
     }
 
+    // The samples d behind the write position for the next frames, when those frames do
+    // not cross the end of the line (null otherwise), and the same for writing.
+    const double* ContiguousRead(int d, int frames) const {
+      int i = writeIndex_ - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return i + frames <= length_ ? samples_ + i : nullptr;
+    }
+    double* ContiguousWrite(int frames) const {
+      return writeIndex_ + frames <= length_ ? samples_ + writeIndex_ : nullptr;
+    }
+
     int Length() const { return length_; }
     void Commit(DelayLine& line) const { line.writeIndex_ = writeIndex_; }
 

@@ -92,6 +92,33 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   return bypassed;
 }
 
+// A chunk that starts bypassed and stays quiet throughout passes its input unchanged;
+// both oscillators advance on every frame and nothing else moves. Returns false, having
+// done nothing, when some frame of the chunk would be processed.
+bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
+  DelayState& d = s.d;
+  if (d.silenceCount < d.silenceLimit) {
+    return false;
+  }
+  const double threshold = d.bypassThreshold;
+  for (int k = first; k < first + count; ++k) {
+    if (AboveThreshold(io.inLeft[k], io.inRight[k], s.left.filterOut, s.right.filterOut,
+                       threshold)) {
+      return false;
+    }
+  }
+  for (int k = first; k < first + count; ++k) {
+    const double l = io.inLeft[k];
+    const double r = io.inRight[k];
+    io.outLeft[k] = l;
+    io.outRight[k] = r;
+  }
+  AdvanceLfoBy(s.left, static_cast<uint32_t>(count));
+  AdvanceLfoBy(s.right, static_cast<uint32_t>(count));
+  d.crossfadeActive = false;
+  return true;
+}
+
 // Steps an oscillator through a chunk: an active side's phase moves on every frame (and
 // its values are computed ahead), an inactive side's only on bypassed frames.
 void PrepareSide(SweepSide& side, const SideRole& role, int count, SweepChunk& chunk) {
@@ -130,6 +157,9 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
   SweepChunk rightChunk;
   for (int first = 0; first < io.frames; first += kSweepChunk) {
     const int count = io.frames - first < kSweepChunk ? io.frames - first : kSweepChunk;
+    if (PassQuietChunk(io, first, count, s)) {
+      continue;
+    }
     PrepareSide(s.left, leftRole, count, leftChunk);
     PrepareSide(s.right, rightRole, count, rightChunk);
     const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};

@@ -5,6 +5,7 @@
 // ahead. The arithmetic and its order per sample are those of the general loop. What is
 // left is the two filter recursions plus independent work that runs in their shadow.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "engine/dsp/block_frames.h"
@@ -54,44 +55,95 @@ struct ChunkMix {
   }
 };
 
-// A side without a running filter passes its tap and holds it as its filterOut.
-inline double RunSteadySide(bool filtering, SweepFilterCore& filter, double t, double g) {
-  if (!filtering) {
-    filter.out = t;
-    return t;
+// Where a chunk's taps read and its writes go: straight runs of the line when none of
+// them crosses the line's end, which is nearly always, otherwise the wrapping cursor.
+struct ChunkLine {
+  ChunkLine(const ChunkContext& c, DelayLine::Cursor& cursor)
+      : cursor(cursor),
+        left(cursor.ContiguousRead(c.taps.left, c.count)),
+        right(cursor.ContiguousRead(c.taps.right, c.count)),
+        feedback(cursor.ContiguousRead(c.taps.feedback, c.count)),
+        write(cursor.ContiguousWrite(c.count)) {}
+
+  bool Contiguous() const {
+    return left != nullptr && right != nullptr && feedback != nullptr && write != nullptr;
   }
-  return filter.Run(t, g);
+
+  DelayLine::Cursor& cursor;
+  const double* left;
+  const double* right;
+  const double* feedback;
+  double* write;
+};
+
+// The latest frame whose inputs are above the threshold, or -1. Scanned before the chunk
+// is processed, since the outputs may overwrite the inputs.
+int LastLoudInput(const ChunkContext& c, double threshold) {
+  const double* inL = c.io.inLeft + c.first;
+  const double* inR = c.io.inRight + c.first;
+  for (int k = c.count - 1; k >= 0; --k) {
+    if ((std::fabs(inL[k]) > threshold) | (std::fabs(inR[k]) > threshold)) {
+      return k;
+    }
+  }
+  return -1;
 }
 
-template <bool kLinked>
+// The latest frame that found a side's filterOut, as the previous frame left it, above the
+// threshold, or -1.
+int LastLoudHeld(const double* heldL, const double* heldR, double startL, double startR, int count,
+                 double threshold) {
+  for (int k = count - 1; k >= 0; --k) {
+    const double l = k > 0 ? heldL[k - 1] : startL;
+    const double r = k > 0 ? heldR[k - 1] : startR;
+    if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
+      return k;
+    }
+  }
+  return -1;
+}
+
+// One side's filter, or its tap passed through when no filter runs; the side's filterOut
+// after the frame is kept for the silence count.
+template <bool kFiltering>
+inline double RunSteadySide(SweepFilterCore& filter, double t, double g, double& held) {
+  if (!kFiltering) {
+    filter.out = t;
+    held = t;
+    return t;
+  }
+  const double out = filter.Run(t, g);
+  held = filter.out;
+  return out;
+}
+
+template <bool kLinked, bool kContiguous, bool kFilterL, bool kFilterR>
 void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
-                     const ChunkMix* chunkMix) {
+                     const ChunkMix* chunkMix, ChunkLine& line, double* heldL, double* heldR) {
   const double* inL = c.io.inLeft + c.first;
   const double* inR = c.io.inRight + c.first;
   double* outL = c.io.outLeft + c.first;
   double* outR = c.io.outRight + c.first;
   const double* gL = c.leftChunk.coefficient;
   const double* gR = c.rightChunk.coefficient;
-  const bool filterL = c.leftRole.filtering;
-  const bool filterR = c.rightRole.filtering;
-  const double threshold = s.d.bypassThreshold;
   SweepFilterCore left(s.left);
   SweepFilterCore right(s.right);
-  int lastLoud = -1;
   for (int k = 0; k < c.count; ++k) {
     // Both inputs are read before either output is written.
     const double l = inL[k];
     const double r = inR[k];
-    if (AboveThreshold(l, r, left.out, right.out, threshold)) {
-      lastLoud = k;
-    }
-    const double tapL = s.line.ReadAhead(k, c.taps.left);
-    const double tapR = s.line.ReadAhead(k, c.taps.right);
-    const double tapF = s.line.ReadAhead(k, c.taps.feedback);
+    const double tapL = kContiguous ? line.left[k] : line.cursor.ReadAhead(k, c.taps.left);
+    const double tapR = kContiguous ? line.right[k] : line.cursor.ReadAhead(k, c.taps.right);
+    const double tapF = kContiguous ? line.feedback[k] : line.cursor.ReadAhead(k, c.taps.feedback);
     const double feedback = kLinked ? static_cast<double>(chunkMix->feedback[k]) : mix.feedback;
-    s.line.WriteAhead(k, (r + l) * 0.5 + feedback * tapF);
-    const double sideL = RunSteadySide(filterL, left, tapL, gL[k]);
-    const double sideR = RunSteadySide(filterR, right, tapR, gR[k]);
+    const double written = (r + l) * 0.5 + feedback * tapF;
+    if (kContiguous) {
+      line.write[k] = written;
+    } else {
+      line.cursor.WriteAhead(k, written);
+    }
+    const double sideL = RunSteadySide<kFilterL>(left, tapL, gL[k], heldL[k]);
+    const double sideR = RunSteadySide<kFilterR>(right, tapR, gR[k], heldR[k]);
     if (kLinked) {
       const float p = chunkMix->pan[k];
       const double pan = p;
@@ -105,10 +157,37 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
       outR[k] = (mix.panRest * sideL + mix.pan * sideR) * mix.wet + mix.dry * r;
     }
   }
-  s.line.Advance(c.count);
   left.Store(s.left);
   right.Store(s.right);
-  s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
+}
+
+// Chooses the loop for the chunk's line layout and the two sides' filters.
+template <bool kLinked>
+void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
+                      const ChunkMix* chunkMix, double* heldL, double* heldR) {
+  ChunkLine line(c, s.line);
+  const bool filterL = c.leftRole.filtering;
+  const bool filterR = c.rightRole.filtering;
+  if (!line.Contiguous()) {
+    if (filterL && filterR) {
+      RunSteadyFrames<kLinked, false, true, true>(c, s, mix, chunkMix, line, heldL, heldR);
+    } else if (filterL) {
+      RunSteadyFrames<kLinked, false, true, false>(c, s, mix, chunkMix, line, heldL, heldR);
+    } else if (filterR) {
+      RunSteadyFrames<kLinked, false, false, true>(c, s, mix, chunkMix, line, heldL, heldR);
+    } else {
+      RunSteadyFrames<kLinked, false, false, false>(c, s, mix, chunkMix, line, heldL, heldR);
+    }
+  } else if (filterL && filterR) {
+    RunSteadyFrames<kLinked, true, true, true>(c, s, mix, chunkMix, line, heldL, heldR);
+  } else if (filterL) {
+    RunSteadyFrames<kLinked, true, true, false>(c, s, mix, chunkMix, line, heldL, heldR);
+  } else if (filterR) {
+    RunSteadyFrames<kLinked, true, false, true>(c, s, mix, chunkMix, line, heldL, heldR);
+  } else {
+    RunSteadyFrames<kLinked, true, false, false>(c, s, mix, chunkMix, line, heldL, heldR);
+  }
+  s.line.Advance(c.count);
 }
 
 // Every processed frame writes its link value; the chunk's last one remains.
@@ -136,15 +215,25 @@ bool CanRunSteady(const ChunkContext& c, const BlockState& s) {
 }
 
 void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
+  const double threshold = s.d.bypassThreshold;
+  const double startL = s.left.filterOut;
+  const double startR = s.right.filterOut;
+  const int loudInput = LastLoudInput(c, threshold);
+  double heldL[kSweepChunk];
+  double heldR[kSweepChunk];
   const bool linked = (c.leftRole.active && c.leftRole.slot != kLinkOff) ||
                       (c.rightRole.active && c.rightRole.slot != kLinkOff);
   if (linked) {
     const ChunkMix chunkMix(c, s.gains);
-    RunSteadyFrames<true>(c, s, mix, &chunkMix);
+    RunSteadyVariant<true>(c, s, mix, &chunkMix, heldL, heldR);
     KeepLastLinkValues(c, s, mix);
   } else {
-    RunSteadyFrames<false>(c, s, mix, nullptr);
+    RunSteadyVariant<false>(c, s, mix, nullptr, heldL, heldR);
   }
+  // A loud frame restarts the count; each frame after it adds one.
+  const int lastLoud =
+      std::max(loudInput, LastLoudHeld(heldL, heldR, startL, startR, c.count, threshold));
+  s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
   s.lastProcessed = c.first + c.count - 1;
 }
 

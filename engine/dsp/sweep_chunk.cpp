@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "engine/dsp/link_modulation.h"
-
 namespace velmora::dsp {
 
 namespace {
@@ -19,12 +17,21 @@ void TriangleValues(const SweepSide& side, float* x) {
     return;
   }
   int32_t distance[kSweepChunk];
-  uint32_t phase = side.lfoPhase;
+  const uint32_t phase = side.lfoPhase;
   const int32_t centre = static_cast<int32_t>(side.lfoCentre);
-  for (int i = 0; i < kSweepChunk; ++i) {
-    distance[i] = std::abs(static_cast<int32_t>(phase) - centre);
-    if (++phase >= period) {
-      phase = 0;
+  if (phase < period && period - phase >= static_cast<uint32_t>(kSweepChunk)) {
+    // No wrap within the chunk: a plain run the compiler can do several at a time.
+    const int32_t start = static_cast<int32_t>(phase) - centre;
+    for (int i = 0; i < kSweepChunk; ++i) {
+      distance[i] = std::abs(start + i);
+    }
+  } else {
+    uint32_t running = phase;
+    for (int i = 0; i < kSweepChunk; ++i) {
+      distance[i] = std::abs(static_cast<int32_t>(running) - centre);
+      if (++running >= period) {
+        running = 0;
+      }
     }
   }
   const float periodValue = static_cast<float>(period);
@@ -48,8 +55,18 @@ void PrepareSweepChunk(SweepSide& side, int frames, bool withLink, SweepChunk& c
     }
   }
   if (withLink) {
-    for (int i = 0; i < kSweepChunk; ++i) {
-      chunk.linkValue[i] = LinkModulatedValue(side, x[i]);
+    // The linked quantity rises with x for a positive depth and falls for a negative one,
+    // covering [centre, centre + |depth| / 2]. Products in double, result in single.
+    const double centre = side.linkCentre;
+    const double depth = side.linkDepth;
+    if (side.linkDepth > 0.0f) {
+      for (int i = 0; i < kSweepChunk; ++i) {
+        chunk.linkValue[i] = static_cast<float>(centre + depth * static_cast<double>(x[i]));
+      }
+    } else {
+      for (int i = 0; i < kSweepChunk; ++i) {
+        chunk.linkValue[i] = static_cast<float>(centre + (static_cast<double>(x[i]) - 0.5) * depth);
+      }
     }
   }
   AdvanceLfoBy(side, static_cast<uint32_t>(frames));
