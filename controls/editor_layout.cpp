@@ -199,4 +199,17 @@ EditorDisplays BuildVelmoraEditor(IEffectBase& plugin) {
   return displays;
 }
 
+void FollowEngineDisplays(const EditorDisplays& displays, const dsp::LampDisplay& lamp,
+                          const dsp::GraphDisplay& leftStrip, const dsp::GraphDisplay& rightStrip) {
+  if (displays.lamp != nullptr) {
+    displays.lamp->Follow(&lamp);
+  }
+  if (displays.leftStrip != nullptr) {
+    displays.leftStrip->Follow(&leftStrip);
+  }
+  if (displays.rightStrip != nullptr) {
+    displays.rightStrip->Follow(&rightStrip);
+  }
+}
+
 }  // namespace velmora

@@ -2,6 +2,8 @@
 // built once when the plug-in is constructed and attached to it.
 #pragma once
 
+#include "engine/dsp/display_state.h"
+
 namespace velmora {
 
 class IEffectBase;
@@ -21,5 +23,10 @@ constexpr int kEditorHeight = 486;
 // Builds the editor for the plug-in (whose parameters must already be declared) and
 // attaches it, which shows every parameter's value on its controls.
 EditorDisplays BuildVelmoraEditor(IEffectBase& plugin);
+
+// Points the lamp and the strips at the engine's display records. The engine should also
+// tell the lamp when it switches (its lamp listener), so the lamp is repainted.
+void FollowEngineDisplays(const EditorDisplays& displays, const dsp::LampDisplay& lamp,
+                          const dsp::GraphDisplay& leftStrip, const dsp::GraphDisplay& rightStrip);
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "controls/editor_layout.h"
+#include "engine/dsp/delay_engine.h"
 #include "engine/engine_host.h"
 #include "frame/effect_vst.h"
 
@@ -30,10 +31,14 @@ class VSTCLASS : public IEffectVST, public EngineHost {
   double SamplesPerBeat() override;
   int64_t HostSamplePosition() override;
 
+  // The effect engine, for the editor's display records and for tests. Anything but the
+  // display records is to be touched only with the instance lock held.
+  dsp::DelayEngine& Engine() { return engine_; }
   // The editor controls the engine drives (owned by the editor).
   const EditorDisplays& Displays() const { return editorDisplays_; }
 
  private:
+  dsp::DelayEngine engine_{*this};
   EditorDisplays editorDisplays_;
 };
 

@@ -83,6 +83,10 @@ class DelayEngine {
   bool Mirror() const { return mirror_; }
   bool Bypassed() const { return delay_.silenceCount >= delay_.silenceLimit; }
 
+  // Chunks with signal present and no tap change under way take a shorter path with the
+  // same results; tests switch it off to compare the two.
+  void SetSteadyPathEnabled(bool enabled) { steadyPathEnabled_ = enabled; }
+
  private:
   struct FollowUpFlags {
     bool left = false;
@@ -134,6 +138,7 @@ class DelayEngine {
   // move the taps.
   bool tapChangePending_ = false;
   bool processingEnabled_ = false;
+  bool steadyPathEnabled_ = true;
   int appliedValues_[kParamCount];
   bool appliedOnce_[kParamCount] = {};
   int warmUpRemaining_ = kParamCount;

@@ -35,23 +35,81 @@ class DelayLine {
   int WriteIndex() const { return writeIndex_; }
   void SetWriteIndex(int index) { writeIndex_ = index; }
 
-  // The sample d samples behind the write position (d in 0..Length()).
-  double Read(int d) const {
-    int i = writeIndex_ - d;
-    if (i < 0) {
-      i += length_;
-    }
-    return samples_[i];
-  }
+  // A working copy of the line's read and write state for one block, so the per-sample
+  // loop keeps it in registers; Commit stores the advanced write position back.
+  class Cursor {
+   public:
+    explicit Cursor(DelayLine& line)
+        : samples_(line.samples_),
+          length_(line.length_),
+          wrapLength_(line.wrapLength_),
+          writeIndex_(line.writeIndex_) {}
 
-  // Writes the next sample and advances; the index wraps at max(1, Length()), so a
-  // zero-length line keeps writing its single sample.
-  void Write(double value) {
-    samples_[writeIndex_] = value;
-    if (static_cast<unsigned>(++writeIndex_) >= wrapLength_) {
-      writeIndex_ = 0;
+    // The sample d samples behind the write position (d in 0..length).
+    double Read(int d) const {
+      int i = writeIndex_ - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return samples_[i];
     }
-  }
+
+    // Writes the next sample and advances; the index wraps at max(1, length), so a
+    // zero-length line keeps writing its single sample.
+    void Write(double value) {
+      samples_[writeIndex_] = value;
+      if (static_cast<unsigned>(++writeIndex_) >= wrapLength_) {
+        writeIndex_ = 0;
+      }
+    }
+
+    // Steps for a run of frames whose every read reaches back beyond the run: the sample
+    // d behind the write position as it will be k frames on, the write k frames on, and
+    // the advance over the whole run.
+    double ReadAhead(int k, int d) const {
+      int i = writeIndex_ + k - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return samples_[i];
+    }
+    void WriteAhead(int k, double value) {
+      unsigned i = static_cast<unsigned>(writeIndex_ + k);
+      if (i >= wrapLength_) {
+        i -= wrapLength_;
+      }
+      samples_[i] = value;
+    }
+    void Advance(int frames) {
+      unsigned i = static_cast<unsigned>(writeIndex_ + frames);
+      if (i >= wrapLength_) {
+        i -= wrapLength_;
+      }
+      writeIndex_ = static_cast<int>(i);
+    }
+
+    // The samples d behind the write position for the next frames, when those frames do
+    // not cross the end of the line (null otherwise), and the same for writing.
+    const double* ContiguousRead(int d, int frames) const {
+      int i = writeIndex_ - d;
+      if (i < 0) {
+        i += length_;
+      }
+      return i + frames <= length_ ? samples_ + i : nullptr;
+    }
+    double* ContiguousWrite(int frames) const {
+      return writeIndex_ + frames <= length_ ? samples_ + writeIndex_ : nullptr;
+    }
+
+    int Length() const { return length_; }
+    void Commit(DelayLine& line) const { line.writeIndex_ = writeIndex_; }
+
+   private:
+    double* samples_;
+    int length_;
+    unsigned wrapLength_;
+    int writeIndex_;
+  };
 
  private:
   void Release();

@@ -1,6 +1,7 @@
 // Link modulation: a side's oscillator moves one of the mix quantities around a centre
 // chosen so that the swing [centre, centre + |depth| / 2] stays inside 0..1 and is centred
-// on the quantity's base value where the range allows.
+// on the quantity's base value where the range allows. The per-frame values themselves
+// are computed with the oscillator's (sweep_chunk.cpp).
 #pragma once
 
 #include "engine/dsp/mix_gains.h"
@@ -15,16 +16,5 @@ int16_t LinkParamFor(int linkValue);
 // Recomputes the side's centre from its target's base value (single precision); a side
 // without a target keeps its centre.
 void UpdateLinkCentre(SweepSide& side, const MixGains& gains);
-
-// The modulated value for oscillator value x: rising with x for a positive depth, falling
-// for a negative one. Products in double, result in single.
-inline float LinkModulatedValue(const SweepSide& side, float x) {
-  const double centre = side.linkCentre;
-  const double depth = side.linkDepth;
-  if (side.linkDepth > 0.0f) {
-    return static_cast<float>(centre + depth * static_cast<double>(x));
-  }
-  return static_cast<float>(centre + (static_cast<double>(x) - 0.5) * depth);
-}
 
 }  // namespace velmora::dsp

@@ -59,16 +59,36 @@ inline double SweptCoefficient(const SweepSide& side, float x) {
   return (static_cast<double>(x) * side.sweepScale + side.sweepOffset) * side.baseCoeff;
 }
 
-// Runs the filter on tap value t with coefficient g; returns the side output.
-inline double RunSweepFilter(SweepSide& side, double t, double g) {
-  const double v = (t - side.filterOut) * g + side.damping * side.filterVelocity;
-  side.filterVelocity = v;
-  double y = v * g + side.damping * side.filterOut;
-  y = y >= 1.0 ? 1.0 : y;
-  y = y >= -1.0 ? y : -1.0;  // also catches not-a-number
-  side.filterOut = y;
-  return side.filterType == kFilterHighpass ? t - y : y;
-}
+// The filter's recursion on working copies of its two states, so the per-sample loop keeps
+// them in registers; Store writes them back.
+struct SweepFilterCore {
+  explicit SweepFilterCore(const SweepSide& side)
+      : damping(side.damping),
+        highpass(side.filterType == kFilterHighpass),
+        velocity(side.filterVelocity),
+        out(side.filterOut) {}
+
+  // Runs the filter on tap value t with coefficient g; returns the side output.
+  double Run(double t, double g) {
+    const double v = (t - out) * g + damping * velocity;
+    velocity = v;
+    double y = v * g + damping * out;
+    y = y >= 1.0 ? 1.0 : y;
+    y = y >= -1.0 ? y : -1.0;  // also catches not-a-number
+    out = y;
+    return highpass ? t - y : y;
+  }
+
+  void Store(SweepSide& side) const {
+    side.filterVelocity = velocity;
+    side.filterOut = out;
+  }
+
+  double damping;
+  bool highpass;
+  double velocity;
+  double out;
+};
 
 // baseCoeff, sweepScale and sweepOffset for the side's cutoff and depth at this rate.
 void RecomputeSweepCoefficients(SweepSide& side, double sampleRate);

@@ -166,11 +166,14 @@ TEST_F(SnapshotPixels, SliderHandlesAndFillBars) {
 }
 
 TEST_F(SnapshotPixels, StripMarkerButtonAndLamp) {
+  // The strips' own records stand in for the engine's here.
   GRAPH& left = *Plugin().Displays().leftStrip;
+  left.Follow(nullptr);
   left.OwnRecord().lower = 0.0f;
   left.OwnRecord().upper = 1.0f;
   left.OwnRecord().current = 0.5f;
   GRAPH& right = *Plugin().Displays().rightStrip;
+  right.Follow(nullptr);
   right.OwnRecord().lower = -1.0f;
   right.OwnRecord().upper = -1.0f;
   vst::AEffect* effect = snapshot_.Effect();
