@@ -1,6 +1,7 @@
 #include "engine/velmora_plugin.h"
 
 #include "controls/editor_layout.h"
+#include "controls/indicator_controls.h"
 #include "engine/factory_presets.h"
 #include "engine/parameter_set.h"
 
