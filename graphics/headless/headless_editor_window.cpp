@@ -6,8 +6,12 @@
 
 namespace velmora {
 
+// The editor is destroyed with the plug-in, whose host binding is already gone by then: the
+// window is forgotten without asking the plug-in to end a pending gesture.
 HeadlessEditorWindow::~HeadlessEditorWindow() {
-  CloseEditorWindow();
+  windowOpen_ = false;
+  entryOpen_ = false;
+  ForgetEntry();
 }
 
 bool HeadlessEditorWindow::OpenEditorWindow(intptr_t parentHandle) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "controls/knob_controls.h"
 #include "tests/editor/editor_session.h"
@@ -188,6 +189,15 @@ TEST(EditorSession, ThreeWheelNotchesAreOneGestureEndedTwelveTicksLater) {
   EXPECT_NEAR(knob.Value(), 0.51, 1e-12);
   session.Effect()->dispatcher(session.Effect(), vst::effEditClose, 0, 0, nullptr, 0.0f);
   ExpectOneGesture(session.Calls(), kPanWidth, 2);
+}
+
+// A host may close the plug-in with the editor open and a wheel gesture pending.
+TEST(EditorSession, ClosingThePlugInWithAPendingWheelGestureIsSafe) {
+  auto session = std::make_unique<EditorSession>();
+  session->OpenAndPaint();
+  session->Editor().WheelTurned(271, 145, MouseModifiers{}, 120);
+  EXPECT_EQ(session->Editor().EndEditCountdown(), 12);
+  session.reset();
 }
 
 TEST(EditorSession, APressOutsideEveryControlCapturesNothing) {

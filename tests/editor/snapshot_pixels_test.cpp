@@ -196,5 +196,18 @@ TEST_F(SnapshotPixels, StripMarkerButtonAndLamp) {
   EXPECT_EQ(At(429, 460), kBackground);
 }
 
+// After audio the lamp and both strips show the engine's live state: the effect processes
+// and both sweep filters (on by default) have a coefficient to show.
+TEST_F(SnapshotPixels, AfterAudioTheLampAndTheStripsAreLive) {
+  snapshot_.RunAudio(1.0);
+  Paint();
+  const uint32_t lamp = At(433, 464);
+  EXPECT_GT((lamp >> 8) & 0xFF, 200u);
+  EXPECT_LT((lamp >> 16) & 0xFF, 80u);
+  EXPECT_GT(Marked(Rect{22, 452, 235, 454}), 0);
+  EXPECT_GT(Marked(Rect{263, 452, 476, 454}), 0);
+  EXPECT_EQ(Marked(Rect{22, 451, 476, 452}), 0);  // nothing above the strip row
+}
+
 }  // namespace
 }  // namespace velmora::testing
