@@ -15,8 +15,12 @@ HeadlessEditorWindow::~HeadlessEditorWindow() {
 }
 
 bool HeadlessEditorWindow::OpenEditorWindow(intptr_t parentHandle) {
+  // Opened again without a close: the old window goes (ending a pending wheel gesture) and
+  // the new one keeps its size and what it showed.
+  const bool reopened = windowOpen_;
+  CloseEditorWindow();
   parent_ = parentHandle;
-  if (!windowOpen_) {
+  if (!reopened) {
     if (!window_.Resize(Width(), Height())) {
       return false;
     }

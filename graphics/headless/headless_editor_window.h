@@ -24,7 +24,8 @@ class HeadlessEditorWindow : public IEditorWindow {
   ~HeadlessEditorWindow() override;
 
   // "Opens" a window of the editor's size; the parent is only remembered. Reopening
-  // without a close keeps the window as it was. Always succeeds.
+  // without a close closes the old window first but keeps its picture. Fails only when the
+  // window image cannot be allocated.
   bool OpenEditorWindow(intptr_t parentHandle) override;
   void CloseEditorWindow() override;
   intptr_t WindowHandle() const override { return windowOpen_ ? kWindowHandle : 0; }
