@@ -100,8 +100,8 @@ bool IKnobRotVal::Paint(IEditorGraphics& graphics) {
 }
 
 void IKnobRotVal::PaintValueText(IEditorGraphics& graphics) {
-  char text[kValueTextSize];
-  if (!FormatParamValueText(Param(), showUnit_, text) || valueStyle_.size <= 0) {
+  const ParamDisplay display = ReadParamDisplay(Owner(), ParamIndex(), showUnit_);
+  if (display.text[0] == '\0' || valueStyle_.size <= 0) {
     return;
   }
   valueStyle_.alignment = TextStyle::kAlignCentre;
@@ -109,7 +109,7 @@ void IKnobRotVal::PaintValueText(IEditorGraphics& graphics) {
   const int gapShift = textGap_ < 0 ? textGap_ : 0;
   const Rect textRect{rect.left, rect.bottom + gapShift - valueStyle_.size, rect.right,
                       rect.bottom + gapShift};
-  graphics.DrawStyledText(valueStyle_, text, textRect);
+  graphics.DrawStyledText(valueStyle_, display.text, textRect);
 }
 
 // A strip of two or more frames: its left half turns, its last frame is laid over it.

@@ -1,7 +1,6 @@
 #include "controls/slider_controls.h"
 
 #include "controls/value_text.h"
-#include "frame/effect_param.h"
 #include "graphics/editor_graphics.h"
 
 namespace velmora {
@@ -69,17 +68,16 @@ Rect ISliderImg::HandleRect(double normalised) const {
 }
 
 bool ISliderImg::Paint(IEditorGraphics& graphics) {
-  char text[kValueTextSize];
-  if (FormatParamValueText(Param(), true, text) && valueStyle_.size > 0) {
+  const ParamDisplay display = ReadParamDisplay(Owner(), ParamIndex(), true);
+  if (display.text[0] != '\0' && valueStyle_.size > 0) {
     valueStyle_.alignment = TextStyle::kAlignCentre;
     const Rect& rect = DrawRect();
     graphics.DrawStyledText(
-        valueStyle_, text,
+        valueStyle_, display.text,
         Rect{rect.left, rect.bottom - valueStyle_.size, rect.right, rect.bottom});
   }
   // The handle shows where the parameter itself stands, not the control's own value.
-  const IEffectParam* param = Param();
-  const double normalised = param != nullptr ? param->NormalisedValue() : Value();
+  const double normalised = display.bound ? display.normalised : Value();
   graphics.DrawBitmapFrame(handle_, HandleRect(normalised), 1, &ControlBlend(), false);
   return true;
 }

@@ -2,25 +2,30 @@
 
 #include <cstring>
 
+#include "frame/effect_base.h"
 #include "frame/effect_param.h"
 
 namespace velmora {
 
-bool FormatParamValueText(const IEffectParam* param, bool withUnit, char* text) {
-  text[0] = '\0';
-  if (param == nullptr) {
-    return false;
+ParamDisplay ReadParamDisplay(IEffectBase* owner, int paramIndex, bool withUnit) {
+  ParamDisplay display;
+  if (owner == nullptr || !owner->IsValidParam(paramIndex)) {
+    return display;
   }
-  char display[IEffectParam::kTextSize] = {};
-  param->FormatValue(param->Value(), false, display);
-  if (display[0] == '\0') {
-    return false;
+  LockGuard guard(owner->InstanceLock());
+  const IEffectParam& param = *owner->Param(paramIndex);
+  display.bound = true;
+  display.normalised = param.NormalisedValue();
+  char value[IEffectParam::kTextSize] = {};
+  param.FormatValue(param.Value(), false, value);
+  if (value[0] == '\0') {
+    return display;
   }
-  std::strncat(text, display, kValueTextSize - 1);
+  std::strncat(display.text, value, kValueTextSize - 1);
   if (withUnit) {
-    std::strncat(text, param->Label(), kValueTextSize - 1 - std::strlen(text));
+    std::strncat(display.text, param.Label(), kValueTextSize - 1 - std::strlen(display.text));
   }
-  return true;
+  return display;
 }
 
 }  // namespace velmora
