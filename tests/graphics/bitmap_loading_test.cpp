@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "graphics/bitmap_cache.h"
+#include "graphics/editor_canvas.h"
+#include "graphics/module_resources.h"
+#include "graphics/pixel_image.h"
+
+namespace velmora {
+namespace {
+
+struct ImageEntry {
+  int32_t id;
+  int32_t width;
+  int32_t height;
+  int colourType;  // 2 RGB, 6 RGBA
+};
+
+// The editor's images: id, size and PNG colour type.
+constexpr ImageEntry kEditorImages[] = {
+    {100, 499, 486, 2}, {101, 54, 54, 6}, {102, 73, 73, 6}, {103, 50, 50, 6}, {104, 14, 31, 2},
+    {105, 70, 27, 6},   {106, 82, 85, 6}, {107, 60, 85, 2}, {108, 42, 66, 6},
+};
+
+TEST(BitmapLoadingTest, EveryEditorImageIsInTheModuleWithItsSizeAndColourType) {
+  EditorCanvas canvas;
+  for (const ImageEntry& entry : kEditorImages) {
+    const ResourceBytes bytes = FindImageResource(entry.id);
+    ASSERT_GT(bytes.size, 33u) << entry.id;
+    EXPECT_EQ(bytes.data[25], entry.colourType) << entry.id;  // IHDR colour type byte
+    const BitmapRef ref = canvas.LoadBitmapRef(entry.id, "", 1);
+    ASSERT_NE(ref.image, nullptr) << entry.id;
+    EXPECT_EQ(ref.width, entry.width) << entry.id;
+    EXPECT_EQ(ref.height, entry.height) << entry.id;
+  }
+}
+
+TEST(BitmapLoadingTest, SameIdTwiceGivesTheSameImageWithEachCallersFrameCount) {
+  EditorCanvas first;
+  EditorCanvas second;
+  const BitmapRef a = first.LoadBitmapRef(106, "img/radio.png", 5);
+  const size_t entries = BitmapCache::Instance().EntryCount();
+  const BitmapRef b = second.LoadBitmapRef(106, "img/radio.png", 3);
+  EXPECT_EQ(a.image, b.image);
+  EXPECT_EQ(a.frames, 5);
+  EXPECT_EQ(b.frames, 3);
+  EXPECT_EQ(BitmapCache::Instance().EntryCount(), entries);
+}
+
+TEST(BitmapLoadingTest, MissingImagesGiveAnEmptyReferenceThatDrawsNothing) {
+  EditorCanvas canvas;
+  EXPECT_EQ(canvas.LoadBitmapRef(4242, "img/none.png", 1).image, nullptr);
+  EXPECT_EQ(canvas.LoadImageResource(-1), nullptr);
+  const BitmapRef ref = canvas.LoadBitmapRef(4243, "img/none.png", 2);
+  EXPECT_EQ(ref.image, nullptr);
+  EXPECT_EQ(ref.frames, 2);
+  ASSERT_TRUE(canvas.CreateSurface(10, 10));
+  canvas.SetDrawArea(Rect{0, 0, 10, 10});
+  EXPECT_TRUE(canvas.DrawBitmapFrame(ref, Rect{0, 0, 10, 10}, 1, nullptr, true));
+  EXPECT_TRUE(canvas.DrawRotatedBitmap(ref, 5, 5, 1.0, nullptr, 0.0f, 0.0f));
+}
+
+}  // namespace
+}  // namespace velmora
