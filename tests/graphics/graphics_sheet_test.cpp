@@ -32,6 +32,65 @@ void DrawStrip(EditorCanvas& canvas, const BitmapRef& strip, int32_t left, int32
   }
 }
 
+struct KnobPlace {
+  int32_t id;
+  int32_t x;
+  int32_t y;
+  int32_t textGap;
+  const char* text;
+};
+
+// Every knob of the editor at its centre, with a sample value text below it.
+constexpr KnobPlace kKnobs[] = {
+    {102, 95, 145, 14, "1/8"},   {101, 271, 145, 8, "100%"}, {101, 341, 145, 8, "45%"},
+    {103, 64, 300, 5, "1200Hz"}, {103, 128, 300, 5, "50%"},  {103, 193, 300, 5, "1/4"},
+    {103, 55, 401, 5, "20%"},    {103, 202, 401, 5, "0%"},   {103, 305, 300, 5, "800Hz"},
+    {103, 369, 300, 5, "75%"},   {103, 434, 300, 5, "1/2"},  {103, 296, 401, 5, "60%"},
+    {103, 443, 401, 5, "100%"},
+};
+
+// The background with every control drawn where the editor puts it, so that a person can
+// check that pictures sit on their engraved seats, slots and captions.
+void DrawEditorMock(EditorCanvas& canvas) {
+  TextStyle value = Style("Arial", 16, 230, 1);
+  for (size_t i = 0; i < sizeof(kKnobs) / sizeof(kKnobs[0]); ++i) {
+    const KnobPlace& k = kKnobs[i];
+    const BitmapRef knob = canvas.LoadBitmapRef(k.id, "", 1);
+    const double v = static_cast<double>(i % 5) / 4.0;
+    const float offset = static_cast<float>(-2.0 * std::fabs(v - 0.5));
+    canvas.DrawRotatedBitmap(knob, k.x, k.y, (v - 0.5) * 300.0 * M_PI / 180.0, nullptr, offset,
+                             offset);
+    const int32_t half = (knob.width + 1) / 2;
+    const int32_t bottom = k.y + half + k.textGap + 16;
+    canvas.DrawStyledText(value, k.text, Rect{k.x - half, bottom - 16, k.x + half, bottom});
+  }
+  const BitmapRef radio = canvas.LoadBitmapRef(106, "img/radio.png", 5);
+  canvas.DrawBitmapAt(radio, Rect{133, 102 + 34, 215, 102 + 51}, 0, 34, nullptr);
+  const BitmapRef radio2 = canvas.LoadBitmapRef(107, "img/radio2.png", 5);
+  canvas.DrawBitmapAt(radio2, Rect{99, 356, 159, 373}, 0, 0, nullptr);
+  canvas.DrawBitmapAt(radio2, Rect{340, 356 + 68, 400, 356 + 85}, 0, 68, nullptr);
+  const BitmapRef type = canvas.LoadBitmapRef(108, "img/radio3.png", 3);
+  canvas.DrawBitmapFrame(type, Rect{13, 229, 55, 251}, 2, nullptr, true);
+  canvas.DrawBitmapFrame(type, Rect{441, 229, 483, 251}, 1, nullptr, true);
+  const BitmapRef button = canvas.LoadBitmapRef(105, "img/but.png", 1);
+  canvas.DrawBitmapFrame(button, Rect{215, 220, 285, 247}, 1, nullptr, true);
+  const BitmapRef slider = canvas.LoadBitmapRef(104, "img/slider.png", 1);
+  const Color fill{255, 66, 110, 200};
+  canvas.FillRectangle(fill, Rect{404, 100 + 15 + 20, 406, 189}, nullptr);
+  canvas.DrawBitmapFrame(slider, Rect{398, 120, 412, 151}, 1, nullptr, true);
+  canvas.DrawStyledText(value, "-3.0dB", Rect{385, 196, 425, 212});
+  canvas.FillRectangle(fill, Rect{441, 100 + 15 + 65, 443, 189}, nullptr);
+  canvas.DrawBitmapFrame(slider, Rect{435, 165, 449, 196}, 1, nullptr, true);
+  canvas.DrawStyledText(value, "-24dB", Rect{422, 196, 462, 212});
+  TextStyle caption = Style("Verdana", 13, 100, 0);
+  TextStyle captionRight = Style("Verdana", 13, 100, 2);
+  canvas.DrawStyledText(caption, "v1.00", Rect{40, 12, 90, 30});
+  canvas.DrawStyledText(captionRight, "bypass", Rect{427, 458, 489, 474});
+  canvas.FillCircle(Color{250, 55, 255, 55}, 433.0f, 464.0f, 3.0f, nullptr, false);
+  canvas.FillRectangle(Color{150, 255, 255, 255}, Rect{22 + 104, 452, 22 + 110, 454}, nullptr);
+  canvas.FillRectangle(Color{150, 255, 5, 5}, Rect{263, 452, 269, 454}, nullptr);
+}
+
 TEST(GraphicsSheetTest, WritesTheSheet) {
   EditorCanvas canvas;
   ASSERT_TRUE(canvas.CreateSurface(kSheetWidth, kSheetHeight));
@@ -42,6 +101,7 @@ TEST(GraphicsSheetTest, WritesTheSheet) {
   const BitmapRef background = canvas.LoadBitmapRef(100, "img/bg.png", 1);
   ASSERT_NE(background.image, nullptr);
   canvas.DrawBitmapFrame(background, Rect{0, 0, 499, 486}, 1, &copy, true);
+  DrawEditorMock(canvas);
 
   const int32_t knobIds[] = {101, 102, 103};
   const double angles[] = {-150.0, -75.0, 0.0, 75.0, 150.0};
