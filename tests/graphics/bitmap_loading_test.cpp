@@ -61,3 +61,50 @@ TEST(BitmapLoadingTest, MissingImagesGiveAnEmptyReferenceThatDrawsNothing) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+bool SameArea(const PixelImage& image, int32_t ax, int32_t ay, int32_t bx, int32_t by,
+              int32_t width, int32_t height) {
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      if (image.Pixel(ax + x, ay + y) != image.Pixel(bx + x, by + y)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The Sweep Link picture (opaque) and the filter type frames are each drawn at two places:
+// the background must look the same under both, or one of them would show a seam.
+TEST(BitmapLoadingTest, SharedPicturesSitOnIdenticalBackground) {
+  EditorCanvas canvas;
+  const BitmapRef background = canvas.LoadBitmapRef(100, "img/bg.png", 1);
+  ASSERT_NE(background.image, nullptr);
+  EXPECT_TRUE(SameArea(*background.image, 99, 356, 340, 356, 60, 85));
+  EXPECT_TRUE(SameArea(*background.image, 13, 229, 441, 229, 42, 22));
+}
+
+// Where a lit picture is transparent, the background shows through unchanged; where it is
+// drawn, it is opaque, so lit and unlit looks never mix.
+TEST(BitmapLoadingTest, LitPicturesAreOpaqueWhereverTheyDraw) {
+  EditorCanvas canvas;
+  for (int32_t id : {105, 106, 108}) {
+    const BitmapRef lit = canvas.LoadBitmapRef(id, "", 1);
+    ASSERT_NE(lit.image, nullptr);
+    int drawn = 0;
+    for (int32_t y = 0; y < lit.height; ++y) {
+      for (int32_t x = 0; x < lit.width; ++x) {
+        const uint32_t alpha = lit.image->Pixel(x, y) >> 24;
+        EXPECT_TRUE(alpha == 0 || alpha == 255) << id << " at " << x << ", " << y;
+        drawn += alpha == 255 ? 1 : 0;
+      }
+    }
+    EXPECT_GT(drawn, 50) << id;
+  }
+}
+
+}  // namespace
+}  // namespace velmora

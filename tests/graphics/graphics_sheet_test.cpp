@@ -135,6 +135,14 @@ TEST(GraphicsSheetTest, WritesTheSheet) {
   TextStyle opaque = Style("Arial", 16, 255, 0);
   opaque.style = TextStyle::kBold | TextStyle::kItalic;
   canvas.DrawStyledText(opaque, "Bold italic, opaque", Rect{520, 525, 980, 545});
+  TextStyle lines = Style("Verdana", 13, 230, 1);
+  canvas.DrawStyledText(lines, "two lines,\r\ncentred", Rect{520, 555, 700, 600});
+  TextStyle turned = Style("Arial", 16, 230, 0);
+  turned.orientation = 90;
+  canvas.DrawStyledText(turned, "upwards 90", Rect{960, 630, 990, 640});
+  TextStyle rising = Style("Arial", 16, 230, 0);
+  rising.orientation = 30;
+  canvas.DrawStyledText(rising, "rising 30\nsecond line", Rect{760, 600, 900, 620});
 
   std::filesystem::create_directories(VELMORA_SOURCE_DIR "/out");
   const EditorSurface& surface = *canvas.Surface();
