@@ -33,8 +33,12 @@ place() {
 changed() {
   convert "$1" "$2" -compose difference -composite -alpha off -colorspace gray \
     -threshold 0 "$tmp/mask.png"
-  convert "$1" -alpha off "$tmp/mask.png" -compose copy_opacity -composite PNG32:"$3"
+  convert "$1" -alpha off "$tmp/mask.png" -compose copy_opacity -composite "${stable[@]}" \
+    PNG32:"$3"
 }
+
+# Final PNGs carry no time stamps, so that unchanged pictures regenerate byte for byte.
+stable=(-strip -define png:exclude-chunks=date,time)
 
 # Background: panels, captions and seats, then the unlit controls at their places.
 rsvg-convert svg/background.svg -o "$tmp/bg.png"
@@ -48,7 +52,7 @@ place "$tmp/bg.png" "$tmp/radio2-unlit.png" 340 356 "$tmp/bg.png"
 place "$tmp/bg.png" "$tmp/switch-unlit.png" 13 229 "$tmp/bg.png"
 place "$tmp/bg.png" "$tmp/switch-unlit.png" 441 229 "$tmp/bg.png"
 place "$tmp/bg.png" "$tmp/mirror-unlit.png" 215 220 "$tmp/bg.png"
-convert "$tmp/bg.png" -alpha off PNG24:img/bg.png
+convert "$tmp/bg.png" -alpha off "${stable[@]}" PNG24:img/bg.png
 
 # crop IMAGE X Y W H OUT
 crop() {
@@ -65,7 +69,7 @@ changed "$tmp/radio-on.png" "$tmp/radio-off.png" img/radio.png
 render radio2.svg "$tmp/radio2-lit.png" lit
 place img/bg.png "$tmp/radio2-lit.png" 99 356 "$tmp/lit.png"
 crop "$tmp/lit.png" 99 356 60 85 "$tmp/radio2-on.png"
-convert "$tmp/radio2-on.png" -alpha off PNG24:img/radio2.png
+convert "$tmp/radio2-on.png" -alpha off "${stable[@]}" PNG24:img/radio2.png
 
 # Mirror button, lit (RGBA).
 render mirror.svg "$tmp/mirror-lit.png" lit
@@ -75,19 +79,19 @@ crop img/bg.png 215 220 70 27 "$tmp/mirror-off.png"
 changed "$tmp/mirror-on.png" "$tmp/mirror-off.png" img/but.png
 
 # Filter type switch: frames Off, LP, HP stacked (RGBA).
-crop img/bg.png 13 229 42 22 "$tmp/switch-off.png"
+crop img/bg.png 13 229 42 22 "$tmp/switch-under.png"
 frames=()
 for state in off lp hp; do
   render switch.svg "$tmp/switch-$state.png" "$state"
   place img/bg.png "$tmp/switch-$state.png" 13 229 "$tmp/lit.png"
   crop "$tmp/lit.png" 13 229 42 22 "$tmp/switch-$state-on.png"
-  changed "$tmp/switch-$state-on.png" "$tmp/switch-off.png" "$tmp/frame-$state.png"
+  changed "$tmp/switch-$state-on.png" "$tmp/switch-under.png" "$tmp/frame-$state.png"
   frames+=("$tmp/frame-$state.png")
 done
-convert "${frames[@]}" -append PNG32:img/radio3.png
+convert "${frames[@]}" -append "${stable[@]}" PNG32:img/radio3.png
 
 # Knobs (RGBA, turned by the editor) and the slider handle (RGB).
-rsvg-convert svg/knob.svg | convert - PNG32:img/knob.png
-rsvg-convert svg/knob2.svg | convert - PNG32:img/knob2.png
-rsvg-convert svg/knob3.svg | convert - PNG32:img/knob3.png
-rsvg-convert svg/slider.svg | convert - -alpha off PNG24:img/slider.png
+rsvg-convert svg/knob.svg | convert - "${stable[@]}" PNG32:img/knob.png
+rsvg-convert svg/knob2.svg | convert - "${stable[@]}" PNG32:img/knob2.png
+rsvg-convert svg/knob3.svg | convert - "${stable[@]}" PNG32:img/knob3.png
+rsvg-convert svg/slider.svg | convert - -alpha off "${stable[@]}" PNG24:img/slider.png
