@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "graphics/bitmap_cache.h"
 #include "graphics/editor_canvas.h"
 #include "graphics/module_resources.h"
@@ -93,6 +96,27 @@ struct LitPicture {
   int32_t top;
   int32_t frames;
 };
+
+// Plug-in instances may be built on different host threads at once: all of them must end
+// up with the one cached image of an id.
+TEST(BitmapLoadingTest, ConcurrentLoadsOfOneIdShareOneImage) {
+  constexpr int kThreads = 4;
+  std::vector<const PixelImage*> images(kThreads, nullptr);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&images, i] {
+      EditorCanvas canvas;
+      images[i] = canvas.LoadBitmapRef(103, "img/knob3.png", 1).image;
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  ASSERT_NE(images[0], nullptr);
+  for (const PixelImage* image : images) {
+    EXPECT_EQ(image, images[0]);
+  }
+}
 
 // A lit picture is opaque exactly where it differs from the unlit look engraved in the
 // background beneath it, and transparent elsewhere, so drawing it changes only what lights

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "graphics/cached_font.h"
 #include "graphics/editor_canvas.h"
@@ -212,6 +213,25 @@ TEST_F(StyledTextTest, StylesShareFontsByKeyOnly) {
   TextStyle again = MakeStyle("Verdana", 13, 255, 1);
   ASSERT_TRUE(canvas_.DrawStyledText(again, "x", Rect{0, 0, 50, 20}));
   EXPECT_EQ(again.cachedFont, caption.cachedFont);
+}
+
+TEST(FontCacheTest, ConcurrentFirstUsesShareOneFont) {
+  constexpr int kThreads = 4;
+  std::vector<CachedFont*> fonts(kThreads, nullptr);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&fonts, i] {
+      TextStyle style = MakeStyle("Arial", 21, 100 + i, i % 3);
+      fonts[i] = FontCache::Instance().Acquire(style);
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  ASSERT_NE(fonts[0], nullptr);
+  for (CachedFont* font : fonts) {
+    EXPECT_EQ(font, fonts[0]);
+  }
 }
 
 TEST_F(StyledTextTest, EditorStylesDrawLegibleTextNotClippedToTheRect) {
