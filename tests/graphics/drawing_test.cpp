@@ -209,6 +209,11 @@ TEST_F(CanvasTest, CropBitmapMakesAnExactAnonymousCopy) {
   EXPECT_EQ(crop.frames, 2);
   EXPECT_EQ(crop.image->Pixel(0, 0), 0x12345678u);
   EXPECT_EQ(crop.image->Pixel(9, 5), 0xFF000000u | 7u << 8 | 14u);
+  // A crop reaching past the source is transparent there.
+  const BitmapRef edge = canvas_.CropBitmap(RefTo(*image, 1), Rect{18, 8, 22, 12});
+  ASSERT_NE(edge.image, nullptr);
+  EXPECT_EQ(edge.image->Pixel(1, 1), 0xFF000000u | 9u << 8 | 19u);
+  EXPECT_EQ(edge.image->Pixel(2, 2), 0u);
 }
 
 }  // namespace
