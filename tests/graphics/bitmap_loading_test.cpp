@@ -7,6 +7,7 @@
 #include "graphics/editor_canvas.h"
 #include "graphics/module_resources.h"
 #include "graphics/pixel_image.h"
+#include "resources/embedded_resources.h"
 
 namespace velmora {
 namespace {
@@ -35,6 +36,19 @@ TEST(BitmapLoadingTest, EveryEditorImageIsInTheModuleWithItsSizeAndColourType) {
     EXPECT_EQ(ref.width, entry.width) << entry.id;
     EXPECT_EQ(ref.height, entry.height) << entry.id;
   }
+}
+
+TEST(BitmapLoadingTest, OnlyTheEditorIdsAreInTheModuleAndTheFallbackFontIsLinkedIn) {
+  EXPECT_EQ(FindImageResource(99).data, nullptr);
+  EXPECT_EQ(FindImageResource(109).data, nullptr);
+  EXPECT_EQ(FindImageResource(-1).size, 0u);
+  const resources::EmbeddedBytes font = resources::EmbeddedFallbackFont();
+  ASSERT_GT(font.size, 100000u);
+  // A TrueType font file starts with the version 1.0 tag.
+  EXPECT_EQ(font.data[0], 0);
+  EXPECT_EQ(font.data[1], 1);
+  EXPECT_EQ(font.data[2], 0);
+  EXPECT_EQ(font.data[3], 0);
 }
 
 TEST(BitmapLoadingTest, SameIdTwiceGivesTheSameImageWithEachCallersFrameCount) {
