@@ -1,62 +1,25 @@
 // velmora-render as users run it: the demo, files, listings, preset files, and every error
 // ending with one line on stderr, a non-zero exit and no output file left behind.
 #include <gtest/gtest.h>
-#include <sndfile.h>
-#include <sys/wait.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "tests/tools/fixture_paths.h"
 #include "tests/tools/temp_folder.h"
+#include "tests/tools/tool_runner.h"
 #include "tools/render/demo_signal.h"
 
 namespace velmora::render {
 namespace {
 
+using host::testing::ReadAudio;
+using host::testing::RunTool;
 using host::testing::TempFolder;
-
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-  std::ifstream stream(path);
-  std::stringstream text;
-  text << stream.rdbuf();
-  return text.str();
-}
-
-// Runs the tool inside folder with the given arguments (already quoted where needed).
-ToolRun RunTool(const TempFolder& folder, const std::string& arguments) {
-  std::string command = "cd '" + folder.Root().string() + "' && '" + VELMORA_RENDER_TOOL + "' " +
-                        arguments + " >stdout.txt 2>stderr.txt";
-  int status = std::system(command.c_str());
-  ToolRun run;
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadText(folder.Path("stdout.txt"));
-  run.err = ReadText(folder.Path("stderr.txt"));
-  std::remove(folder.Path("stdout.txt").c_str());
-  std::remove(folder.Path("stderr.txt").c_str());
-  return run;
-}
+using host::testing::ToolRun;
 
 std::string Fixture() {
   return std::string("--plugin '") + host::testing::kFixtureVstMain + "'";
-}
-
-std::vector<float> ReadAudio(const std::string& path, SF_INFO& info) {
-  info = SF_INFO{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  if (file == nullptr) {
-    return {};
-  }
-  std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
-  sf_readf_float(file, samples.data(), info.frames);
-  sf_close(file);
-  return samples;
 }
 
 TEST(RenderTool, DemoGoesThroughThePluginIntoOutDemoWav) {
