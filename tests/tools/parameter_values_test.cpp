@@ -2,6 +2,8 @@
 // texts by scan, labels, ranges, and nothing changed when a setting is refused.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "tests/tools/fixture_paths.h"
 #include "tools/render/parameter_values.h"
 
@@ -89,13 +91,22 @@ TEST(ParameterValues, RefusedSettingsChangeNothing) {
 }
 
 TEST(ParameterValues, NumbersParseTheSameWhateverTheLocale) {
+  // A locale with a decimal comma, where one exists on this machine, must change nothing.
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = previous != nullptr ? previous : "C";
+  std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
   double number = 0.0;
   EXPECT_TRUE(ParseNumber(" -12.5 ", number));
   EXPECT_EQ(number, -12.5);
+  EXPECT_TRUE(ParseNumber("+3", number));
+  EXPECT_EQ(number, 3.0);
   EXPECT_FALSE(ParseNumber("12,5", number));
+  EXPECT_FALSE(ParseNumber("1e3", number)) << "displays never use exponents";
+  EXPECT_FALSE(ParseNumber("nan", number));
   EXPECT_FALSE(ParseNumber("1/8", number));
   EXPECT_FALSE(ParseNumber("inf", number));
   EXPECT_FALSE(ParseNumber("", number));
+  std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 }  // namespace
