@@ -222,6 +222,11 @@ TEST(Chunks, StateSurvivesANewInstance) {
   EXPECT_EQ(second.plugin().Param(4)->Value(), 2500.0);
   EXPECT_EQ(second.plugin().Param(7)->Value(), 100.0);
   EXPECT_EQ(GetChunk(second, 1), saved);
+  // A host handing back the very bytes it was given.
+  void* own = nullptr;
+  const intptr_t size = second.Dispatch(vst::effGetChunk, 0, 0, &own);
+  EXPECT_EQ(second.Dispatch(vst::effSetChunk, 0, size, own), 1);
+  EXPECT_EQ(second.plugin().Param(4)->Value(), 2500.0);
 }
 
 // A chunk that runs out: the values before the short one are applied, the short parameter
