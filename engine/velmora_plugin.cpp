@@ -1,5 +1,6 @@
 #include "engine/velmora_plugin.h"
 
+#include "engine/factory_presets.h"
 #include "engine/parameter_set.h"
 
 namespace velmora {
@@ -27,6 +28,7 @@ EffectSetup VelmoraSetup() {
 
 VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
   DeclareParameters(*this);
+  FillFactoryPrograms(*this);
 }
 
 VSTCLASS::~VSTCLASS() = default;

@@ -41,4 +41,22 @@ intptr_t IEffectVST::OnMainsChanged(const DispatchCall& call) {
   return 0;
 }
 
+// Bypass on switches the engine off; bypass off switches it on again.
+intptr_t IEffectVST::OnSetBypass(const DispatchCall& call) {
+  SetActive(call.value == 0);
+  return 0;
+}
+
+// effStartProcess and the MIDI-program and program-change brackets: the host is about to
+// run the effect, so the engine is switched on.
+intptr_t IEffectVST::OnActivate(const DispatchCall&) {
+  SetActive(true);
+  return 0;
+}
+
+intptr_t IEffectVST::OnStopProcess(const DispatchCall&) {
+  SetActive(false);
+  return 0;
+}
+
 }  // namespace velmora

@@ -26,4 +26,29 @@ intptr_t IEffectVST::OnGetParamName(const DispatchCall& call) {
   return 0;
 }
 
+// Every parameter can be automated, whatever index is asked about.
+intptr_t IEffectVST::OnCanBeAutomated(const DispatchCall&) {
+  return 1;
+}
+
+// A value typed by the user in the host: a display text or a number in real units.
+intptr_t IEffectVST::OnString2Parameter(const DispatchCall& call) {
+  IEffectParam* param = Param(call.index);
+  if (param == nullptr) {
+    return 0;
+  }
+  if (call.ptr != nullptr) {
+    // Read the host's text only up to a bounded length; numbers and texts are short.
+    char text[256];
+    CopyText(text, sizeof(text), static_cast<const char*>(call.ptr));
+    const double value = param->ParseValue(text);
+    if (EditorLink* editor = Editor()) {
+      editor->ShowParamValue(call.index, value, false);
+    }
+    param->SetClampedValue(value);
+    ApplyParameter(call.index);
+  }
+  return 1;
+}
+
 }  // namespace velmora

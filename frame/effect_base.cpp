@@ -120,36 +120,4 @@ void IEffectBase::ApplyAllParameters() {
   }
 }
 
-const IEffectPreset* IEffectBase::Program(int index) const {
-  if (index < 0 || index >= NumPrograms()) {
-    return nullptr;
-  }
-  return &programs_[static_cast<size_t>(index)];
-}
-
-void IEffectBase::AddProgramRecord() {
-  programs_.emplace_back();
-  IEffectPreset& program = programs_.back();
-  std::snprintf(program.name, sizeof(program.name), "- %d -", NumPrograms());
-}
-
-void IEffectBase::NameDefaultPrograms(const char* name, int count) {
-  for (int n = 0; n < count; ++n) {
-    for (IEffectPreset& program : programs_) {
-      if (!program.initialised) {
-        program.initialised = true;
-        CopyText(program.name, sizeof(program.name), name != nullptr ? name : "Default");
-        break;
-      }
-    }
-  }
-}
-
-void IEffectBase::EnsureOneProgram() {
-  if (programs_.empty()) {
-    AddProgramRecord();
-    NameDefaultPrograms(nullptr, 1);
-  }
-}
-
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -120,12 +121,31 @@ class IEffectBase {
   int PendingParamEdit() const { return pendingParam_; }
   EditorLink* Editor() const { return editor_.get(); }
 
-  // Programs.
+  // Programs. Names hold at most 255 characters; longer ones are cut.
   int NumPrograms() const { return static_cast<int>(programs_.size()); }
   int CurrentProgram() const { return currentProgram_; }
   const IEffectPreset* Program(int index) const;
-  void EnsureOneProgram();
+  // Takes the first unused program, names it and stores the given real values, one per
+  // parameter in index order (integer kinds take the whole part). Missing values keep the
+  // current value of their parameter; extra ones are ignored. Does nothing when all
+  // programs are in use.
+  void AddProgram(const char* name, std::initializer_list<double> values);
+  void AddProgram(const char* name, const double* values, int count);
+  // Marks the next count unused programs as in use under name ("Default" when null); their
+  // values are stored the first time the host leaves them.
   void NameDefaultPrograms(const char* name, int count);
+  // Gives a plug-in built without programs a single one, named "Default".
+  void EnsureOneProgram();
+  // Makes program index current: an unused one is taken into use under the next
+  // "user preset N" name and keeps the current values; a used one is loaded.
+  bool LoadProgram(int index);
+  // Saves the current values into the current program and renames it when name is a
+  // non-empty text.
+  void StoreCurrentProgram(const char* name);
+  // "user preset N", N one more than the programs already named so; text holds 256 bytes.
+  void NextUserProgramName(char* text) const;
+  // The program's name, or the empty text for an index outside the list.
+  const char* ProgramName(int index) const;
 
   // Sample rate and block length.
   double SampleRate() const { return sampleRate_; }

@@ -183,17 +183,6 @@ double IEffectVST::SamplesPerBeat() {
   return tempo > 0.0 ? SampleRate() * 60.0 / tempo : 0.0;
 }
 
-int IEffectVST::HostKind() {
-  return IEffectBase::HostKind();
-}
-
-void IEffectVST::HostSpecificSetup() {
-  if (hostSetupDone_) {
-    return;
-  }
-  hostSetupDone_ = true;
-}
-
 void IEffectVST::AskForMidi() {
   if (MidiCapability() != 0) {
     CallHost(vst::audioMasterWantMidi, 0, 0, nullptr, 0.0f);

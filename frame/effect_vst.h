@@ -77,14 +77,53 @@ class IEffectVST : public IEffectBase {
   void BindDoubleBuffers(double** inputs, double** outputs, int offset, int frames);
   void SilenceOutputs(float** outputs, int frames);
 
-  // Dispatcher handlers, grouped by what they serve.
+  // Dispatcher handlers, grouped by what they serve (one source file per group).
+  // Opening, audio settings and the active state.
   intptr_t OnOpen(const DispatchCall& call);
   intptr_t OnSetSampleRate(const DispatchCall& call);
   intptr_t OnSetBlockSize(const DispatchCall& call);
   intptr_t OnMainsChanged(const DispatchCall& call);
+  intptr_t OnSetBypass(const DispatchCall& call);
+  intptr_t OnActivate(const DispatchCall& call);
+  intptr_t OnStopProcess(const DispatchCall& call);
+  // Parameters.
   intptr_t OnGetParamLabel(const DispatchCall& call);
   intptr_t OnGetParamDisplay(const DispatchCall& call);
   intptr_t OnGetParamName(const DispatchCall& call);
+  intptr_t OnCanBeAutomated(const DispatchCall& call);
+  intptr_t OnString2Parameter(const DispatchCall& call);
+  // Programs and chunks.
+  intptr_t OnSetProgram(const DispatchCall& call);
+  intptr_t OnGetProgram(const DispatchCall& call);
+  intptr_t OnSetProgramName(const DispatchCall& call);
+  intptr_t OnGetProgramName(const DispatchCall& call);
+  intptr_t OnGetProgramNameIndexed(const DispatchCall& call);
+  intptr_t OnGetChunk(const DispatchCall& call);
+  intptr_t OnSetChunk(const DispatchCall& call);
+  // Identity, names, versions and capabilities.
+  intptr_t OnIdentify(const DispatchCall& call);
+  intptr_t OnGetEffectName(const DispatchCall& call);
+  intptr_t OnGetVendorString(const DispatchCall& call);
+  intptr_t OnGetProductString(const DispatchCall& call);
+  intptr_t OnGetVendorVersion(const DispatchCall& call);
+  intptr_t OnGetVstVersion(const DispatchCall& call);
+  intptr_t OnGetPlugCategory(const DispatchCall& call);
+  intptr_t OnCanDo(const DispatchCall& call);
+  // Channels, speaker arrangements and events.
+  intptr_t OnGetInputProperties(const DispatchCall& call);
+  intptr_t OnGetOutputProperties(const DispatchCall& call);
+  intptr_t OnSetSpeakerArrangement(const DispatchCall& call);
+  intptr_t OnGetSpeakerArrangement(const DispatchCall& call);
+  intptr_t OnProcessEvents(const DispatchCall& call);
+  intptr_t OnGetMidiKeyName(const DispatchCall& call);
+  // Editor and vendor extensions.
+  intptr_t OnEditGetRect(const DispatchCall& call);
+  intptr_t OnEditOpen(const DispatchCall& call);
+  intptr_t OnEditClose(const DispatchCall& call);
+  intptr_t OnVendorSpecific(const DispatchCall& call);
+
+  intptr_t PinProperties(const DispatchCall& call, int channels, const char* labelFormat);
+  void RestrictToStereo();
 
   vst::HostCallback host_;
   bool hostSetupDone_ = false;

@@ -8,36 +8,11 @@
 #include <thread>
 #include <vector>
 
+#include "tests/frame/fake_editor.h"
 #include "tests/frame/fake_host.h"
 
 namespace velmora::testing {
 namespace {
-
-struct Shown {
-  int index;
-  double value;
-  bool isNormalised;
-};
-
-class FakeEditor : public EditorLink {
- public:
-  void ShowParamValue(int index, double value, bool isNormalised) override {
-    shown.push_back(Shown{index, value, isNormalised});
-  }
-  void PrepareEditor() override { preparedAfter = static_cast<int>(shown.size()); }
-  void SetEndEditCountdown(int ticks) override { countdown = ticks; }
-  void ClearEndEditCountdown() override { countdown = 0; }
-  int FrameRate() const override { return 24; }
-  int Width() const override { return 499; }
-  int Height() const override { return 486; }
-  bool OpenEditorWindow(intptr_t) override { return true; }
-  void CloseEditorWindow() override {}
-  intptr_t EditorWheel(float) override { return 1; }
-
-  std::vector<Shown> shown;
-  int preparedAfter = -1;
-  int countdown = 0;
-};
 
 TEST(HostParameters, SetAndGetThroughTheRecord) {
   PluginInstance instance;
