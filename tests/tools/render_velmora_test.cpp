@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "tests/tools/temp_folder.h"
@@ -123,6 +124,53 @@ TEST(RenderVelmora, ProgramFileRoundTrip) {
   ASSERT_EQ(lines.size(), 22u);
   EXPECT_EQ(Squeezed(lines[0]), "0 Delay Rate 1/16T");
   EXPECT_EQ(Squeezed(lines[3]), "3 Feedback 30 %");
+}
+
+TEST(RenderVelmora, ProgramsByNumberOrName) {
+  TempFolder folder;
+  ToolRun run = RunTool(folder, "--list-programs");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 60u);
+  EXPECT_EQ(Squeezed(lines[0]).substr(0, 2), "0*");
+  EXPECT_EQ(Squeezed(lines[12]), "12 Harp");
+
+  ToolRun byName = RunTool(folder, "--program harp --list-params");
+  ToolRun byNumber = RunTool(folder, "--program 12 --list-params");
+  ToolRun defaults = RunTool(folder, "--list-params");
+  ASSERT_EQ(byName.exitCode, 0) << byName.err;
+  EXPECT_EQ(byName.out, byNumber.out);
+  EXPECT_NE(byName.out, defaults.out);
+  run = RunTool(folder, "--program 60");
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.err.find("unknown program \"60\""), std::string::npos) << run.err;
+}
+
+TEST(RenderVelmora, BankFileRoundTripAndForeignFiles) {
+  TempFolder folder;
+  ToolRun run = RunTool(folder,
+                        "--program 'Bass Sweep' --set Feedback=10 --save-state all.fxb "
+                        "--list-params");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::ifstream bank(folder.Path("all.fxb"), std::ios::binary);
+  std::string header(20, '\0');
+  bank.read(header.data(), 20);
+  EXPECT_EQ(header.substr(0, 4), "CcnK");
+  EXPECT_EQ(header.substr(8, 4), "FxBk");
+  EXPECT_EQ(header.substr(16, 4), "Qxvb");
+
+  run = RunTool(folder, "--load-state all.fxb --program 26 --list-params");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Squeezed(Lines(run.out)[3]), "3 Feedback 10 %");
+
+  run = RunTool(folder, std::string("--plugin '") + FIXTURE_VSTMAIN +
+                            "' --save-state fixture.fxp --list-params");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunTool(folder, "--load-state fixture.fxp --output o.wav");
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.err.find("made for another plug-in (ID Fxtr, expected Qxvb)"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"all.fxb", "fixture.fxp"}));
 }
 
 }  // namespace
