@@ -11,6 +11,7 @@
 #include "tools/render/demo_signal.h"
 #include "tools/render/progress_bar.h"
 #include "tools/render/render_options.h"
+#include "tools/render/renderer.h"
 
 namespace velmora::render {
 namespace {
@@ -169,6 +170,28 @@ TEST(AudioOutput, FlacAndRefusedNames) {
   EXPECT_FALSE(AudioOutput::Create(folder.Path("a.mp3"), 2, 44100.0).Ok());
   EXPECT_FALSE(AudioOutput::Create(folder.Path("missing/a.wav"), 2, 44100.0).Ok());
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"a.FLAC"});
+}
+
+TEST(Renderer, SourceChannelsMustFitThePlugin) {
+  EXPECT_TRUE(CheckChannels(1, 2, 2)) << "mono feeds every input";
+  EXPECT_TRUE(CheckChannels(2, 2, 2));
+  EXPECT_TRUE(CheckChannels(1, 0, 2)) << "an instrument ignores its input";
+  EXPECT_TRUE(CheckChannels(2, 4, 2)) << "spare inputs get silence";
+  host::Status tooMany = CheckChannels(6, 2, 2);
+  ASSERT_FALSE(tooMany.Ok());
+  EXPECT_EQ(tooMany.Error(), "the input has 6 channels but the plug-in takes 2");
+  EXPECT_FALSE(CheckChannels(2, 2, 0).Ok());
+}
+
+TEST(RenderOptions, HelpListsEveryOption) {
+  auto parsed = ParseRenderOptions({"--help"});
+  ASSERT_TRUE(parsed.Ok());
+  EXPECT_TRUE(parsed.Value().help);
+  for (const char* option :
+       {"--plugin", "--output", "--rate", "--tempo", "--block", "--tail", "--set", "--program",
+        "--load-state", "--save-state", "--list-params", "--list-programs", "--quiet"}) {
+    EXPECT_NE(std::string(kRenderUsage).find(option), std::string::npos) << option;
+  }
 }
 
 }  // namespace

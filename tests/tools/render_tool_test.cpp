@@ -1,6 +1,8 @@
 // velmora-render as users run it: the demo, files, listings, preset files, and every error
 // ending with one line on stderr, a non-zero exit and no output file left behind.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -121,6 +123,31 @@ TEST(RenderTool, EveryFailureIsOneLineNonZeroAndLeavesNoOutput) {
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"text.wav"}) << arguments;
   }
+}
+
+TEST(RenderTool, InterruptedRenderLeavesNothing) {
+  TempFolder folder;
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // An hour of tail: far longer than the moment this test lets it run.
+    execl(VELMORA_RENDER_TOOL, VELMORA_RENDER_TOOL, "--plugin", host::testing::kFixtureVstMain,
+          "--quiet", "--tail", "3600", "--output", folder.Path("long.wav").c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  bool started = false;
+  for (int wait = 0; wait < 500 && !started; ++wait) {
+    std::vector<std::string> entries = folder.Entries();
+    started = !entries.empty() && entries[0].find(".part") != std::string::npos;
+    usleep(10000);
+  }
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(started) << "the render never began";
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_TRUE(folder.Entries().empty()) << folder.Entries()[0];
 }
 
 }  // namespace
