@@ -1,0 +1,77 @@
+#include "engine/velmora_plugin.h"
+
+#include "engine/factory_presets.h"
+#include "engine/parameter_set.h"
+
+namespace velmora {
+namespace {
+
+EffectSetup VelmoraSetup() {
+  EffectSetup setup;
+  setup.numParams = kVelmoraParamCount;
+  setup.channelIO = "1-1 2-2";
+  setup.numPrograms = VSTCLASS::kProgramCount;
+  setup.effectName = "Velmora";
+  setup.productName = "";
+  setup.vendorName = "Tolvane";
+  setup.version = 0x10000;  // 1.0.0
+  setup.uniqueId = vst::FourCC('Q', 'x', 'v', 'b');
+  setup.manufacturerCode = vst::FourCC('T', 'v', 'N', 'N');
+  setup.latency = 0;
+  setup.midiCapability = 0;
+  setup.usesChunks = false;
+  setup.isInstrument = false;
+  return setup;
+}
+
+}  // namespace
+
+VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
+  DeclareParameters(*this);
+  FillFactoryPrograms(*this);
+}
+
+VSTCLASS::~VSTCLASS() = default;
+
+void VSTCLASS::ResetEngine() {
+  LockGuard guard(InstanceLock());
+}
+
+void VSTCLASS::ApplyParameter(int) {
+  LockGuard guard(InstanceLock());
+}
+
+void VSTCLASS::ProcessBlock(double** inputs, double** outputs, int frames) {
+  LockGuard guard(InstanceLock());
+  IEffectVST::ProcessBlock(inputs, outputs, frames);
+}
+
+void VSTCLASS::SetActive(bool active) {
+  LockGuard guard(InstanceLock());
+  if (active) {
+    ResetEngine();
+  }
+}
+
+double VSTCLASS::StoredParamValue(int index) const {
+  const IEffectParam* param = Param(index);
+  return param != nullptr ? param->Value() : 0.0;
+}
+
+double VSTCLASS::CurrentSampleRate() const {
+  return SampleRate();
+}
+
+double VSTCLASS::SamplesPerBeat() {
+  return IEffectVST::SamplesPerBeat();
+}
+
+int64_t VSTCLASS::HostSamplePosition() {
+  return IEffectVST::HostSamplePosition();
+}
+
+IEffectVST* CreateVelmoraPlugin(vst::HostCallback host) {
+  return new VSTCLASS(host);
+}
+
+}  // namespace velmora

@@ -1,0 +1,36 @@
+// The Velmora plug-in class: the frame's VST 2 binding plus the effect's parameters,
+// programs and engine hooks. It is also the engine's host: the delay engine asks it for
+// stored parameter values, the sample rate and the host's tempo and song position.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine_host.h"
+#include "frame/effect_vst.h"
+
+namespace velmora {
+
+class VSTCLASS : public IEffectVST, public EngineHost {
+ public:
+  static constexpr int kProgramCount = 60;
+
+  explicit VSTCLASS(vst::HostCallback host);
+  ~VSTCLASS() override;
+
+  // Engine hooks; each takes the instance lock, so they may be called with or without it.
+  void ResetEngine() override;
+  void ApplyParameter(int index) override;
+  void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  void SetActive(bool active) override;
+
+  // What the engine asks of its host; called with the instance lock held.
+  double StoredParamValue(int index) const override;
+  double CurrentSampleRate() const override;
+  double SamplesPerBeat() override;
+  int64_t HostSamplePosition() override;
+};
+
+// The factory the exported entry point hands to the frame.
+IEffectVST* CreateVelmoraPlugin(vst::HostCallback host);
+
+}  // namespace velmora

@@ -1,0 +1,187 @@
+// The three audio callbacks. The engine always works in doubles on the frame's channel
+// records: float blocks are widened into the scratch buffers and narrowed back, double blocks
+// are handed over in place. A host block longer than the announced block length is served
+// in slices of at most the block length, because the scratch buffers hold no more.
+#include <algorithm>
+
+#include "frame/effect_vst.h"
+
+namespace velmora {
+namespace {
+
+// Four samples per step, then the remainder.
+void Widen(const float* in, double* out, int count) {
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    out[i] = in[i];
+    out[i + 1] = in[i + 1];
+    out[i + 2] = in[i + 2];
+    out[i + 3] = in[i + 3];
+  }
+  for (; i < count; ++i) {
+    out[i] = in[i];
+  }
+}
+
+// The conversion to float rounds to nearest.
+void Narrow(const double* in, float* out, int count) {
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    out[i] = static_cast<float>(in[i]);
+    out[i + 1] = static_cast<float>(in[i + 1]);
+    out[i + 2] = static_cast<float>(in[i + 2]);
+    out[i + 3] = static_cast<float>(in[i + 3]);
+  }
+  for (; i < count; ++i) {
+    out[i] = static_cast<float>(in[i]);
+  }
+}
+
+void NarrowAdding(const double* in, float* out, int count) {
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    out[i] += static_cast<float>(in[i]);
+    out[i + 1] += static_cast<float>(in[i + 1]);
+    out[i + 2] += static_cast<float>(in[i + 2]);
+    out[i + 3] += static_cast<float>(in[i + 3]);
+  }
+  for (; i < count; ++i) {
+    out[i] += static_cast<float>(in[i]);
+  }
+}
+
+// The host buffer k of an array the host may have left null, or null.
+template <typename Sample>
+Sample* HostBuffer(Sample** buffers, int k) {
+  return buffers != nullptr ? buffers[k] : nullptr;
+}
+
+}  // namespace
+
+void IEffectVST::WidenInputs(float** inputs, int offset, int frames) {
+  int k = 0;
+  std::vector<IEffectChannel>& channels = InputChannels();
+  for (size_t i = 0; i < channels.size(); ++i) {
+    IEffectChannel& channel = channels[i];
+    if (!channel.connected) {
+      continue;
+    }
+    double* scratch = channel.scratch.data();
+    if (const float* host = HostBuffer(inputs, k)) {
+      Widen(host + offset, scratch, frames);
+    } else if (frames > 0) {
+      std::fill(scratch, scratch + frames, 0.0);
+    }
+    InputPointerList()[i] = scratch;
+    ++k;
+  }
+}
+
+void IEffectVST::BindOutputs(float** outputs, int offset) {
+  int k = 0;
+  std::vector<IEffectChannel>& channels = OutputChannels();
+  for (size_t i = 0; i < channels.size(); ++i) {
+    IEffectChannel& channel = channels[i];
+    if (!channel.connected) {
+      continue;
+    }
+    OutputPointerList()[i] = channel.scratch.data();
+    float* host = HostBuffer(outputs, k);
+    channel.hostBuffer = host != nullptr ? host + offset : nullptr;
+    ++k;
+  }
+}
+
+void IEffectVST::NarrowOutputs(int frames, bool accumulate) {
+  if (frames <= 0) {
+    return;
+  }
+  for (IEffectChannel& channel : OutputChannels()) {
+    if (!channel.connected || channel.hostBuffer == nullptr) {
+      continue;
+    }
+    if (accumulate) {
+      NarrowAdding(channel.scratch.data(), channel.hostBuffer, frames);
+    } else {
+      Narrow(channel.scratch.data(), channel.hostBuffer, frames);
+    }
+  }
+}
+
+void IEffectVST::SilenceOutputs(float** outputs, int frames) {
+  for (int k = 0; k < NumOutputs() && frames > 0; ++k) {
+    if (float* host = HostBuffer(outputs, k)) {
+      std::fill(host, host + frames, 0.0f);
+    }
+  }
+}
+
+void IEffectVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
+  LockGuard guard(InstanceLock());
+  AskForMidi();
+  if (frames > 0 && BlockLength() < 1) {
+    // No scratch memory at all (its allocation failed): nothing can be processed.
+    if (!accumulate) {
+      SilenceOutputs(outputs, frames);
+    }
+    return;
+  }
+  // A count of 0 or less still reaches the engine once, with nothing converted.
+  int done = 0;
+  do {
+    const int slice = std::min(frames - done, BlockLength());
+    WidenInputs(inputs, done, slice);
+    BindOutputs(outputs, done);
+    ProcessBlock(InputPointers(), OutputPointers(), slice);
+    NarrowOutputs(slice, accumulate);
+    done += slice;
+  } while (done < frames);
+}
+
+void IEffectVST::BindDoubleBuffers(double** inputs, double** outputs, int offset, int frames) {
+  int k = 0;
+  std::vector<IEffectChannel>& ins = InputChannels();
+  for (size_t i = 0; i < ins.size(); ++i) {
+    if (!ins[i].connected) {
+      continue;
+    }
+    double* host = HostBuffer(inputs, k++);
+    if (host == nullptr && frames > 0) {
+      std::fill(ins[i].scratch.data(), ins[i].scratch.data() + frames, 0.0);
+    }
+    InputPointerList()[i] = host != nullptr ? host + offset : ins[i].scratch.data();
+  }
+  k = 0;
+  std::vector<IEffectChannel>& outs = OutputChannels();
+  for (size_t i = 0; i < outs.size(); ++i) {
+    if (!outs[i].connected) {
+      continue;
+    }
+    double* host = HostBuffer(outputs, k++);
+    OutputPointerList()[i] = host != nullptr ? host + offset : outs[i].scratch.data();
+  }
+}
+
+// The host's own buffers are handed to the engine: nothing is copied. Slicing only moves the
+// pointers; it matters for disconnected channels, which fall back to block-length scratch.
+void IEffectVST::ProcessDouble(double** inputs, double** outputs, int frames) {
+  LockGuard guard(InstanceLock());
+  AskForMidi();
+  if (frames > 0 && BlockLength() < 1) {
+    for (int k = 0; k < NumOutputs(); ++k) {
+      if (double* host = HostBuffer(outputs, k)) {
+        std::fill(host, host + frames, 0.0);
+      }
+    }
+    return;
+  }
+  int done = 0;
+  do {
+    const int slice = std::min(frames - done, BlockLength());
+    BindDoubleBuffers(inputs, outputs, done, slice);
+    ProcessBlock(InputPointers(), OutputPointers(), slice);
+    done += slice;
+  } while (done < frames);
+}
+
+}  // namespace velmora

@@ -1,0 +1,23 @@
+// Number <-> text conversions for everything a host reads or writes. They never consult the
+// process locale: a host running with a comma as its decimal separator must still get "0.5"
+// and must still have "0.5" read back as one half.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velmora {
+
+// Writes value with exactly `decimals` digits after the point (as "%.*f" in the C locale).
+// The text is cut to size - 1 characters if needed and always terminated.
+void FormatFixed(double value, int decimals, char* text, size_t size);
+
+// Writes a whole number (as "%d"/"%lld" in the C locale), cut and terminated as above.
+void FormatInteger(int64_t value, char* text, size_t size);
+
+// Reads the decimal number at the start of text, after optional white space and sign, as the
+// C library's conversion does in the C locale. Gives 0 when there is no number, and also for
+// texts that spell infinities or NaNs, or overflow: such values never reach a parameter.
+double ParseLeadingNumber(const char* text);
+
+}  // namespace velmora

@@ -1,0 +1,177 @@
+// Host parameter callbacks, the editor-side edit gestures with and without an editor, and
+// the instance lock.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "tests/frame/fake_editor.h"
+#include "tests/frame/fake_host.h"
+
+namespace velmora::testing {
+namespace {
+
+TEST(HostParameters, SetAndGetThroughTheRecord) {
+  PluginInstance instance;
+  vst::AEffect* effect = instance.effect();
+  effect->setParameter(effect, 3, 0.333f);  // Feedback 0..100
+  EXPECT_EQ(instance.plugin().Param(3)->Value(), 33.0);
+  EXPECT_FLOAT_EQ(effect->getParameter(effect, 3), 0.33f);
+  EXPECT_EQ(instance.ParamText(vst::effGetParamDisplay, 3), "33");
+  effect->setParameter(effect, 4, 0.5f);  // Freq Left, shape 2
+  EXPECT_EQ(instance.plugin().Param(4)->Value(), 5015.0);
+  EXPECT_EQ(instance.host().Count(vst::audioMasterAutomate), 0);  // the host is not told back
+}
+
+// Values that are not finite are ignored; the rest are cut to 0..1 so an enumeration can
+// never hold an index outside its texts.
+TEST(HostParameters, BadNormalisedValuesAreRefusedOrClamped) {
+  PluginInstance instance;
+  vst::AEffect* effect = instance.effect();
+  VSTCLASS& plugin = instance.plugin();
+  effect->setParameter(effect, 1, NAN);
+  effect->setParameter(effect, 1, INFINITY);
+  effect->setParameter(effect, 1, -INFINITY);
+  EXPECT_EQ(plugin.Param(1)->Value(), 2.0);
+  effect->setParameter(effect, 1, -0.5f);
+  EXPECT_EQ(plugin.Param(1)->Value(), 0.0);
+  EXPECT_EQ(instance.ParamText(vst::effGetParamDisplay, 1), "Triplet");
+  effect->setParameter(effect, 2, -3.0f);  // Pan Width -100..100
+  EXPECT_EQ(plugin.Param(2)->Value(), -100.0);
+  effect->setParameter(effect, 1, 7.0f);
+  EXPECT_EQ(plugin.Param(1)->Value(), 4.0);
+  plugin.SetParamFromEditor(21, NAN);
+  EXPECT_EQ(plugin.Param(21)->Value(), -60.0);
+}
+
+TEST(EditorGestures, WithoutAnEditorEverythingGoesToTheHostAtOnce) {
+  PluginInstance instance;
+  VSTCLASS& plugin = instance.plugin();
+  FakeHost& host = instance.host();
+  plugin.BeginParamEdit(3);
+  plugin.SetParamFromEditor(3, 0.25);
+  plugin.ScheduleEndParamEdit(3);
+  EXPECT_EQ(plugin.Param(3)->Value(), 25.0);
+  ASSERT_EQ(host.calls.size(), 3u);
+  EXPECT_EQ(host.calls[0].opcode, vst::audioMasterBeginEdit);
+  EXPECT_EQ(host.calls[1].opcode, vst::audioMasterAutomate);
+  EXPECT_EQ(host.calls[1].index, 3);
+  EXPECT_EQ(host.calls[1].opt, 0.25f);
+  EXPECT_EQ(host.calls[2].opcode, vst::audioMasterEndEdit);
+  EXPECT_EQ(plugin.PendingParamEdit(), -1);
+  plugin.FlushPendingParamEdit();  // nothing pending: no call
+  plugin.RefreshEditorControls();  // no editor: nothing happens
+  EXPECT_EQ(host.calls.size(), 3u);
+}
+
+TEST(EditorGestures, AttachingShowsEveryValueAndSetsTheEditorFlag) {
+  PluginInstance instance;
+  VSTCLASS& plugin = instance.plugin();
+  auto* editor = new FakeEditor;
+  plugin.AttachEditor(nullptr);
+  EXPECT_EQ(instance.effect()->flags, 0x1018);
+  plugin.AttachEditor(editor);
+  EXPECT_EQ(instance.effect()->flags, 0x1019);
+  EXPECT_EQ(plugin.EditRect().bottom, 486);
+  EXPECT_EQ(plugin.EditRect().right, 499);
+  EXPECT_EQ(plugin.EditRect().top, 0);
+  ASSERT_EQ(editor->shown.size(), 22u);
+  EXPECT_EQ(editor->preparedAfter, 22);
+  EXPECT_TRUE(editor->shown[4].isNormalised);
+  EXPECT_NEAR(editor->shown[4].value, 0.3862, 1e-4);
+
+  editor->shown.clear();
+  instance.effect()->setParameter(instance.effect(), 7, 0.5f);
+  ASSERT_EQ(editor->shown.size(), 1u);
+  EXPECT_EQ(editor->shown[0].index, 7);
+  EXPECT_TRUE(editor->shown[0].isNormalised);
+  editor->shown.clear();
+  plugin.RefreshEditorControls();
+  ASSERT_EQ(editor->shown.size(), 22u);
+  EXPECT_FALSE(editor->shown[4].isNormalised);
+  EXPECT_EQ(editor->shown[4].value, 3000.0);
+}
+
+TEST(EditorGestures, WheelNotchesFormOneGesture) {
+  PluginInstance instance;
+  VSTCLASS& plugin = instance.plugin();
+  FakeHost& host = instance.host();
+  auto* editor = new FakeEditor;
+  plugin.AttachEditor(editor);
+  for (double value : {0.5, 0.51, 0.52}) {
+    plugin.ContinueParamEdit(5);
+    plugin.SetParamFromEditor(5, value);
+    plugin.ScheduleEndParamEdit(5);
+  }
+  EXPECT_EQ(host.Count(vst::audioMasterBeginEdit), 1);
+  EXPECT_EQ(host.Count(vst::audioMasterAutomate), 3);
+  EXPECT_EQ(host.Count(vst::audioMasterEndEdit), 0);
+  EXPECT_EQ(editor->countdown, 12);  // half a second at 24 ticks per second
+  EXPECT_EQ(plugin.PendingParamEdit(), 5);
+
+  // A notch on another parameter ends the first gesture at once and begins the second.
+  plugin.ContinueParamEdit(6);
+  ASSERT_EQ(host.Count(vst::audioMasterEndEdit), 1);
+  EXPECT_EQ(host.CallsOf(vst::audioMasterEndEdit)[0].index, 5);
+  EXPECT_EQ(host.CallsOf(vst::audioMasterBeginEdit)[1].index, 6);
+  EXPECT_EQ(editor->countdown, 0);
+  plugin.ScheduleEndParamEdit(6);
+  plugin.FlushPendingParamEdit();  // the countdown ran out
+  EXPECT_EQ(host.Count(vst::audioMasterEndEdit), 2);
+  EXPECT_EQ(plugin.PendingParamEdit(), -1);
+  // A mouse press flushes a pending wheel gesture before it begins its own.
+  plugin.ScheduleEndParamEdit(8);
+  plugin.BeginParamEdit(9);
+  const std::vector<HostCall>& calls = host.calls;
+  EXPECT_EQ(calls[calls.size() - 2].opcode, vst::audioMasterEndEdit);
+  EXPECT_EQ(calls[calls.size() - 2].index, 8);
+  EXPECT_EQ(calls.back().opcode, vst::audioMasterBeginEdit);
+}
+
+TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
+  PluginInstance instance;
+  VSTCLASS& plugin = instance.plugin();
+  vst::AEffect* effect = instance.effect();
+  RecursiveLock& lock = plugin.InstanceLock();
+  lock.Lock();
+  lock.Lock();  // the same thread may take it again
+  std::atomic<bool> done{false};
+  std::thread other([&] {
+    effect->setParameter(effect, 3, 1.0f);
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(done.load());
+  lock.Unlock();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(done.load());  // still held once
+  lock.Unlock();
+  other.join();
+  EXPECT_TRUE(done.load());
+  EXPECT_EQ(plugin.Param(3)->Value(), 100.0);
+}
+
+TEST(InstanceLock, InstancesAreCreatedConcurrentlyWithoutSharing) {
+  std::vector<std::thread> threads;
+  std::atomic<int> created{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 5; ++i) {
+        PluginInstance instance;
+        if (instance.effect() != nullptr && instance.effect()->numParams == 22) {
+          ++created;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  EXPECT_EQ(created.load(), 20);
+}
+
+}  // namespace
+}  // namespace velmora::testing
