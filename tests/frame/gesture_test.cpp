@@ -131,6 +131,24 @@ TEST(EditorGestures, WheelNotchesFormOneGesture) {
   EXPECT_EQ(calls.back().opcode, vst::audioMasterBeginEdit);
 }
 
+TEST(EditorGestures, ClosingMidGestureEndsIt) {
+  FakeHost* host = nullptr;
+  {
+    PluginInstance instance;
+    host = &instance.host();
+    auto* editor = new FakeEditor;
+    editor->owner = &instance.plugin();
+    instance.plugin().AttachEditor(editor);
+    instance.plugin().ContinueParamEdit(2);
+    instance.plugin().ScheduleEndParamEdit(2);
+    EXPECT_EQ(host->Count(vst::audioMasterEndEdit), 0);
+    // The instance closes here; its editor ends the pending gesture on the way out.
+    instance.Dispatch(vst::effClose);
+    EXPECT_EQ(host->Count(vst::audioMasterEndEdit), 1);
+    instance.Forget();
+  }
+}
+
 TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
   PluginInstance instance;
   VSTCLASS& plugin = instance.plugin();
