@@ -172,6 +172,29 @@ TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
   EXPECT_EQ(plugin.Param(3)->Value(), 100.0);
 }
 
+// Audio blocks on one thread, automation, program changes and chunks on another: every
+// entry holds the lock, so the blocks always see whole values (checked under ThreadSanitizer).
+TEST(InstanceLock, AudioAndHostThreadsExcludeEachOther) {
+  PluginInstance instance;
+  vst::AEffect* effect = instance.effect();
+  std::thread audio([effect] {
+    std::vector<float> in(256, 0.5f), out(256);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {out.data(), out.data()};
+    for (int block = 0; block < 200; ++block) {
+      effect->processReplacing(effect, ins, outs, 256);
+    }
+  });
+  for (int i = 0; i < 200; ++i) {
+    effect->setParameter(effect, i % 22, (i % 10) / 10.0f);
+    effect->dispatcher(effect, vst::effSetProgram, 0, i % 40, nullptr, 0.0f);
+    void* chunk = nullptr;
+    effect->dispatcher(effect, vst::effGetChunk, 0, 0, &chunk, 0.0f);
+    EXPECT_GE(effect->getParameter(effect, i % 22), 0.0f);
+  }
+  audio.join();
+}
+
 TEST(InstanceLock, InstancesAreCreatedConcurrentlyWithoutSharing) {
   std::vector<std::thread> threads;
   std::atomic<int> created{0};
