@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "frame/editor_link.h"
+#include "frame/effect_base.h"
 
 namespace velmora::testing {
 
@@ -35,6 +36,9 @@ class FakeEditor : public EditorLink {
     return 1;
   }
   ~FakeEditor() override {
+    if (owner != nullptr) {
+      owner->FlushPendingParamEdit();  // as a window closing mid-gesture does
+    }
     if (deleted != nullptr) {
       *deleted = true;
     }
@@ -48,6 +52,7 @@ class FakeEditor : public EditorLink {
   int closes = 0;
   float wheel = 0.0f;
   bool* deleted = nullptr;
+  IEffectBase* owner = nullptr;
 };
 
 }  // namespace velmora::testing
