@@ -10,21 +10,21 @@ namespace velmora {
 namespace {
 
 using test::EncodePng;
-using test::PngSpec;
+using test::PngRecipe;
 
-std::unique_ptr<PixelImage> Decode(const PngSpec& spec) {
-  const std::vector<uint8_t> bytes = EncodePng(spec);
+std::unique_ptr<PixelImage> Decode(const PngRecipe& recipe) {
+  const std::vector<uint8_t> bytes = EncodePng(recipe);
   EXPECT_FALSE(bytes.empty());
   return DecodePng(bytes.data(), bytes.size());
 }
 
-PngSpec OneRow(int width, int colourType, int bitDepth, std::vector<uint8_t> row) {
-  PngSpec spec;
-  spec.width = width;
-  spec.colourType = colourType;
-  spec.bitDepth = bitDepth;
-  spec.rows = {std::move(row)};
-  return spec;
+PngRecipe OneRow(int width, int colourType, int bitDepth, std::vector<uint8_t> row) {
+  PngRecipe recipe;
+  recipe.width = width;
+  recipe.colourType = colourType;
+  recipe.bitDepth = bitDepth;
+  recipe.rows = {std::move(row)};
+  return recipe;
 }
 
 TEST(PngDecoderTest, GreyOfEveryDepthBecomesOpaqueRgb) {
@@ -72,7 +72,7 @@ TEST(PngDecoderTest, GreyAlphaRgbAndRgbaKeepTheirChannels) {
 }
 
 TEST(PngDecoderTest, PalettesExpandAndTransparencyBecomesAlpha) {
-  PngSpec palette = OneRow(4, PNG_COLOR_TYPE_PALETTE, 2, {0x1B});  // indices 0, 1, 2, 3
+  PngRecipe palette = OneRow(4, PNG_COLOR_TYPE_PALETTE, 2, {0x1B});  // indices 0, 1, 2, 3
   palette.paletteRgb = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
   auto opaque = Decode(palette);
   ASSERT_NE(opaque, nullptr);
@@ -86,7 +86,7 @@ TEST(PngDecoderTest, PalettesExpandAndTransparencyBecomesAlpha) {
   EXPECT_EQ(translucent->Pixel(1, 0), 0x8028323Cu);
   EXPECT_EQ(translucent->Pixel(2, 0), 0xFF46505Au);
 
-  PngSpec grey = OneRow(2, PNG_COLOR_TYPE_GRAY, 8, {7, 8});
+  PngRecipe grey = OneRow(2, PNG_COLOR_TYPE_GRAY, 8, {7, 8});
   grey.hasTransparentColour = true;
   grey.transparentGrey = 7;
   auto keyedGrey = Decode(grey);
@@ -94,7 +94,7 @@ TEST(PngDecoderTest, PalettesExpandAndTransparencyBecomesAlpha) {
   EXPECT_EQ(keyedGrey->Pixel(0, 0), 0x00070707u);
   EXPECT_EQ(keyedGrey->Pixel(1, 0), 0xFF080808u);
 
-  PngSpec rgb = OneRow(2, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6});
+  PngRecipe rgb = OneRow(2, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6});
   rgb.hasTransparentColour = true;
   rgb.transparentRed = 4;
   rgb.transparentGreen = 5;
@@ -106,18 +106,18 @@ TEST(PngDecoderTest, PalettesExpandAndTransparencyBecomesAlpha) {
 }
 
 TEST(PngDecoderTest, SizeAndRowSpanFollowTheImage) {
-  PngSpec spec;
-  spec.width = 5;
-  spec.height = 3;
-  spec.colourType = PNG_COLOR_TYPE_RGB;
+  PngRecipe recipe;
+  recipe.width = 5;
+  recipe.height = 3;
+  recipe.colourType = PNG_COLOR_TYPE_RGB;
   for (int y = 0; y < 3; ++y) {
     std::vector<uint8_t> row;
     for (int x = 0; x < 5; ++x) {
       row.insert(row.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0});
     }
-    spec.rows.push_back(row);
+    recipe.rows.push_back(row);
   }
-  auto image = Decode(spec);
+  auto image = Decode(recipe);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width(), 5);
   EXPECT_EQ(image->Height(), 3);
@@ -152,8 +152,8 @@ TEST(PngDecoderTest, BrokenDataGivesNoImage) {
 }
 
 TEST(PngDecoderTest, ImpossibleSizesAreRefusedBeforeAllocation) {
-  PngSpec spec = OneRow(1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3});
-  std::vector<uint8_t> bytes = EncodePng(spec);
+  PngRecipe recipe = OneRow(1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3});
+  std::vector<uint8_t> bytes = EncodePng(recipe);
   // Claim a width of 100000 pixels in the header (bytes 16..19) and fix its checksum.
   bytes[16] = 0, bytes[17] = 0x01, bytes[18] = 0x86, bytes[19] = 0xA0;
   const uLong crc = crc32(crc32(0, nullptr, 0), bytes.data() + 12, 17);

@@ -16,7 +16,7 @@ void NoFlush(png_structp) {}
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<uint8_t> EncodePng(const PngRecipe& recipe) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -25,28 +25,28 @@ std::vector<uint8_t> EncodePng(const PngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &out, AppendToVector, NoFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (size_t i = 0; i + 2 < spec.paletteRgb.size(); i += 3) {
-    palette.push_back({spec.paletteRgb[i], spec.paletteRgb[i + 1], spec.paletteRgb[i + 2]});
+  for (size_t i = 0; i + 2 < recipe.paletteRgb.size(); i += 3) {
+    palette.push_back({recipe.paletteRgb[i], recipe.paletteRgb[i + 1], recipe.paletteRgb[i + 2]});
   }
   if (!palette.empty()) {
     png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   }
-  if (!spec.transparencyAlphas.empty()) {
-    png_set_tRNS(png, info, spec.transparencyAlphas.data(),
-                 static_cast<int>(spec.transparencyAlphas.size()), nullptr);
-  } else if (spec.hasTransparentColour) {
+  if (!recipe.transparencyAlphas.empty()) {
+    png_set_tRNS(png, info, recipe.transparencyAlphas.data(),
+                 static_cast<int>(recipe.transparencyAlphas.size()), nullptr);
+  } else if (recipe.hasTransparentColour) {
     png_color_16 colour{};
-    colour.gray = spec.transparentGrey;
-    colour.red = spec.transparentRed;
-    colour.green = spec.transparentGreen;
-    colour.blue = spec.transparentBlue;
+    colour.gray = recipe.transparentGrey;
+    colour.red = recipe.transparentRed;
+    colour.green = recipe.transparentGreen;
+    colour.blue = recipe.transparentBlue;
     png_set_tRNS(png, info, nullptr, 0, &colour);
   }
   png_write_info(png, info);
-  for (const auto& row : spec.rows) {
+  for (const auto& row : recipe.rows) {
     png_write_row(png, row.data());
   }
   png_write_end(png, nullptr);
@@ -56,10 +56,10 @@ std::vector<uint8_t> EncodePng(const PngSpec& spec) {
 
 bool WriteArgbPng(const std::string& path, const uint32_t* pixels, int width, int height,
                   int span) {
-  PngSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.colourType = PNG_COLOR_TYPE_RGBA;
+  PngRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.colourType = PNG_COLOR_TYPE_RGBA;
   for (int y = 0; y < height; ++y) {
     std::vector<uint8_t> row;
     for (int x = 0; x < width; ++x) {
@@ -67,9 +67,9 @@ bool WriteArgbPng(const std::string& path, const uint32_t* pixels, int width, in
       row.insert(row.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
                              static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
     }
-    spec.rows.push_back(row);
+    recipe.rows.push_back(row);
   }
-  const std::vector<uint8_t> bytes = EncodePng(spec);
+  const std::vector<uint8_t> bytes = EncodePng(recipe);
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
     return false;

@@ -8,7 +8,7 @@ namespace velmora::test {
 
 // A PNG to encode: raw samples exactly as the PNG format lays them out (packed sub-byte
 // samples, big-endian 16-bit samples), plus an optional palette and transparency chunk.
-struct PngSpec {
+struct PngRecipe {
   int width = 1;
   int height = 1;
   int colourType = 0;  // PNG_COLOR_TYPE_*
@@ -21,7 +21,7 @@ struct PngSpec {
   uint16_t transparentRed = 0, transparentGreen = 0, transparentBlue = 0;
 };
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec);
+std::vector<uint8_t> EncodePng(const PngRecipe& recipe);
 
 // Writes a 32-bit A << 24 | R << 16 | G << 8 | B image as an RGBA PNG file.
 bool WriteArgbPng(const std::string& path, const uint32_t* pixels, int width, int height, int span);
