@@ -10,6 +10,7 @@
 namespace velmora {
 namespace {
 
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr uint32_t kCarriageReturn = 13;
 constexpr uint32_t kLineFeed = 10;
 
@@ -33,6 +34,9 @@ void CachedFont::ReplacePlatformFont(std::unique_ptr<PlatformFont> font) {
   font_ = std::move(font);
   lineHeight_ = font_ ? font_->LineHeight() : 0;
   ascent_ = font_ ? font_->Ascent() : 0;
+  const double angle = (font_ ? font_->Orientation() : 0) * kRadiansPerDegree;
+  downX_ = font_ && font_->Orientation() != 0 ? std::sin(angle) : 0.0;
+  downY_ = font_ && font_->Orientation() != 0 ? std::cos(angle) : 1.0;
   std::fill(std::begin(direct_), std::end(direct_), Glyph{});
   extra_.clear();
   // Offset 0 means "not rendered yet", so the store starts with one unused byte.
@@ -75,7 +79,7 @@ void CachedFont::Render(uint32_t codePoint, Glyph& glyph) {
   glyph.advanceX = image.advanceX;
   glyph.advanceY = image.advanceY;
   glyph.left = image.left;
-  glyph.verticalOffset = ascent_ - image.top;
+  glyph.verticalOffset = image.top;
   store_.insert(store_.end(), image.coverage.begin(), image.coverage.end());
 }
 
@@ -106,7 +110,8 @@ int32_t CachedFont::MeasureWidth(const char* text, uint32_t drawFlags) {
       cp = ' ';
     }
     if (const Glyph* glyph = FindGlyph(cp)) {
-      pen += glyph->advanceX;
+      // Length along the baseline, whatever the text's orientation.
+      pen += std::llround(glyph->advanceX * downY_ - glyph->advanceY * downX_);
       widest = std::max(widest, pen);
     }
   }
@@ -127,11 +132,16 @@ void CachedFont::DrawText(PixelImage& image, const char* text, const Rect& r, ui
     const int32_t width = MeasureWidth(text, drawFlags);
     startX = (drawFlags & kAlignCentre) != 0 ? (r.left + r.right - width) / 2 : r.right - width;
   }
-  // Pen in 1/64 pixel so that rotated text can advance by fractions.
-  int64_t penX = int64_t{startX} * 64;
-  int64_t penY = int64_t{r.top} * 64;
-  int64_t lineX = penX;
-  int64_t lineY = penY;
+  // Pen in 1/64 pixel so that rotated text can advance by fractions; alignment moves the
+  // start along the baseline, and lines follow each other at right angles to it.
+  const int64_t shift = int64_t{startX - r.left} * 64;
+  int64_t lineX = int64_t{r.left} * 64 + std::llround(shift * downY_);
+  int64_t lineY = int64_t{r.top} * 64 - std::llround(shift * downX_);
+  int64_t penX = lineX;
+  int64_t penY = lineY;
+  const int64_t ascentX = std::llround(ascent_ * 64 * downX_);
+  const int64_t ascentY = std::llround(ascent_ * 64 * downY_);
+  const double lineStep = (lineHeight_ + lineSpacing) * 64.0;
   while (*text != '\0') {
     uint32_t cp = NextCodePoint(text);
     if (cp == kCarriageReturn) {
@@ -139,7 +149,8 @@ void CachedFont::DrawText(PixelImage& image, const char* text, const Rect& r, ui
     }
     if (cp == kLineFeed) {
       if ((drawFlags & kSingleLine) == 0) {
-        lineY += int64_t{lineHeight_ + lineSpacing} * 64;
+        lineX += std::llround(lineStep * downX_);
+        lineY += std::llround(lineStep * downY_);
         penX = lineX;
         penY = lineY;
         continue;
@@ -150,16 +161,18 @@ void CachedFont::DrawText(PixelImage& image, const char* text, const Rect& r, ui
     if (glyph == nullptr) {
       continue;
     }
-    const auto x = static_cast<int32_t>((penX + 32) >> 6);
-    const auto y = static_cast<int32_t>((penY + 32) >> 6);
+    const auto x = static_cast<int32_t>((penX + ascentX + 32) >> 6);
+    const auto y = static_cast<int32_t>((penY + ascentY + 32) >> 6);
     if (backgroundMode == kBackgroundOpaque && backgroundColour != -1) {
       const uint32_t fill = static_cast<uint32_t>(backgroundColour);
-      for (int32_t row = std::max(0, y); row < std::min(image.Height(), y + lineHeight_); ++row) {
+      const int32_t boxTop = y - ascent_;
+      for (int32_t row = std::max(0, boxTop); row < std::min(image.Height(), boxTop + lineHeight_);
+           ++row) {
         const int32_t end = std::min(image.Width(), x + ((glyph->advanceX + 32) >> 6));
         std::fill(image.Row(row) + std::max(0, x), image.Row(row) + std::max(0, end), fill);
       }
     }
-    CompositeGlyph(image, *glyph, x + glyph->left, y + glyph->verticalOffset, t);
+    CompositeGlyph(image, *glyph, x + glyph->left, y - glyph->verticalOffset, t);
     penX += glyph->advanceX;
     penY += glyph->advanceY;
   }

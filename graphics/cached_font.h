@@ -86,6 +86,9 @@ class CachedFont {
   std::unique_ptr<PlatformFont> font_;
   int32_t lineHeight_ = 0;
   int32_t ascent_ = 0;
+  // Unit vector from a line's top towards its baseline (down the page for upright text).
+  double downX_ = 0.0;
+  double downY_ = 1.0;
   Glyph direct_[128]{};
   std::vector<std::pair<uint32_t, Glyph>> extra_;
   std::vector<uint8_t> store_;

@@ -1,5 +1,6 @@
 #include "graphics/editor_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/bitmap_cache.h"
@@ -48,7 +49,10 @@ BitmapRef EditorCanvas::CropBitmap(const BitmapRef& source, const Rect& r) {
   if (!copy->Resize(r.Width(), r.Height())) {
     return BitmapRef{nullptr, 0, 0, source.frames};
   }
-  // Parts of r outside the source keep whatever the new memory held; callers crop inside.
+  // Parts of r outside the source stay transparent black rather than stale memory.
+  for (int32_t y = 0; y < copy->Height(); ++y) {
+    std::fill(copy->Row(y), copy->Row(y) + copy->Width(), 0u);
+  }
   BlitImage(*copy, *source.image, 0, 0, r.left, r.top, r.Width(), r.Height(),
             PixelBlend{PixelMode::kCopy, 1.0f});
   const PixelImage* cached =

@@ -40,6 +40,9 @@ class PlatformFont {
   // Distance from a line's top to its baseline, in pixels.
   virtual int32_t Ascent() const = 0;
 
+  // Angle of the baseline in degrees, counter-clockwise; 0 for upright text.
+  virtual int32_t Orientation() const { return 0; }
+
   // Renders one code point; false when the platform cannot render it.
   virtual bool RenderGlyph(uint32_t codePoint, GlyphImage& out) = 0;
 };

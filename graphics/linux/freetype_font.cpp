@@ -12,6 +12,7 @@
 namespace velmora {
 namespace {
 
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 // Slant of the synthetic oblique used when a face has no italic: about 11 degrees.
 constexpr double kObliqueShear = 0.2;
 // Stroke added by synthetic bold, as a share of the cell height.
@@ -39,8 +40,11 @@ FT_Fixed ToFixed(double value) {
 class FreeTypeFont final : public PlatformFont {
  public:
   FreeTypeFont(FT_Face face, const FontRequest& request, bool synthBold, bool synthItalic)
-      : face_(face), synthBold_(synthBold), mono_(request.quality == 1) {
-    const double angle = request.orientation * M_PI / 180.0;
+      : face_(face),
+        synthBold_(synthBold),
+        mono_(request.quality == 1),
+        orientation_(request.orientation) {
+    const double angle = request.orientation * kRadiansPerDegree;
     const double c = std::cos(angle), s = std::sin(angle);
     const double shear = synthItalic ? kObliqueShear : 0.0;
     // Rotation (counter-clockwise, FreeType's y points up) after the oblique shear.
@@ -60,6 +64,7 @@ class FreeTypeFont final : public PlatformFont {
 
   int32_t LineHeight() const override { return lineHeight_; }
   int32_t Ascent() const override { return ascent_; }
+  int32_t Orientation() const override { return orientation_; }
 
   bool RenderGlyph(uint32_t codePoint, GlyphImage& out) override {
     // Hinting would fight the transform; upright text keeps it for crisp small captions.
@@ -104,6 +109,7 @@ class FreeTypeFont final : public PlatformFont {
   FT_Face face_;
   bool synthBold_;
   bool mono_;
+  int32_t orientation_;
   bool transformed_ = false;
   int32_t lineHeight_ = 0;
   int32_t ascent_ = 0;

@@ -1,6 +1,8 @@
 // Paths of the fixture plug-in variants, passed in by the build.
 #pragma once
 
+#include <cstdint>
+
 namespace velmora::host::testing {
 
 constexpr const char* kFixtureVstMain = FIXTURE_VSTMAIN;

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 
 #include "tests/tools/isolated_run.h"
 #include "tools/host/audio_buffers.h"
@@ -63,7 +64,7 @@ TEST(IsolatedRun, ReportsSuccessFailureCrashAndHang) {
   EXPECT_EQ(failed.message, "bad output");
   auto crashed = testing::RunIsolated(
       []() -> std::string {
-        raise(SIGSEGV);
+        std::abort();
         return "";
       },
       5);

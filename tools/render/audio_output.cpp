@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace velmora::render {
@@ -25,6 +28,30 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
+// The temporary file a signal handler must remove: a fixed buffer, as the handler may only
+// make async-signal-safe calls. Empty while no render is under way.
+char pendingPath[4096];
+
+void RemovePendingAndDie(int signal) {
+  if (pendingPath[0] != '\0') {
+    unlink(pendingPath);
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+void SetPending(const std::string& path) {
+  pendingPath[0] = '\0';
+  if (path.empty() || path.size() >= sizeof(pendingPath)) {
+    return;
+  }
+  std::memcpy(pendingPath + 1, path.data() + 1, path.size() - 1);
+  pendingPath[path.size()] = '\0';
+  // The first byte goes in last: the handler sees the whole path or none.
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  pendingPath[0] = path[0];
+}
+
 // mkstemps creates files only its owner may read; give the result the usual permissions.
 void ApplyUmaskPermissions(int fd) {
   mode_t mask = umask(0);
@@ -33,6 +60,12 @@ void ApplyUmaskPermissions(int fd) {
 }
 
 }  // namespace
+
+void RemovePartialOutputOnSignals() {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(signal, RemovePendingAndDie);
+  }
+}
 
 int OutputFormatFor(const std::string& path) {
   std::string extension = LowerExtension(path);
@@ -81,6 +114,7 @@ host::Result<std::unique_ptr<AudioOutput>> AudioOutput::Create(const std::string
     std::remove(temporaryPath.c_str());
     return OutputResult::Failure("cannot write " + path + ": " + reason);
   }
+  SetPending(temporaryPath);
   // Values beyond full scale are clipped rather than wrapped in the integer formats.
   sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
   return OutputResult::Success(
@@ -88,6 +122,7 @@ host::Result<std::unique_ptr<AudioOutput>> AudioOutput::Create(const std::string
 }
 
 AudioOutput::~AudioOutput() {
+  pendingPath[0] = '\0';
   if (file_ != nullptr) {
     sf_close(file_);
   }
@@ -121,6 +156,7 @@ host::Status AudioOutput::Commit() {
                                  "into place");
   }
   committed_ = true;
+  pendingPath[0] = '\0';
   return host::Status();
 }
 

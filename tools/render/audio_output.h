@@ -38,6 +38,10 @@ class AudioOutput {
   bool committed_ = false;
 };
 
+// From now on, an interrupt or termination signal removes the temporary file of the render
+// in progress before the process ends. For the one output a command-line tool writes.
+void RemovePartialOutputOnSignals();
+
 // The libsndfile format for an output path, or 0 when its extension is not .wav or .flac.
 int OutputFormatFor(const std::string& path);
 

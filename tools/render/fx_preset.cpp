@@ -95,11 +95,10 @@ void WriteProgram(Writer& out, const FxFile& file, const FxProgram& program) {
   }
 }
 
-// Reads one program record; header says whether its "CcnK" and size lead are present.
+// Reads and checks one whole program record, from its "CcnK" on.
 host::Result<FxProgram> ReadProgram(Reader& in, const FxExpectation& expected) {
   using ProgramResult = host::Result<FxProgram>;
-  size_t size = kProgramHeaderBytes + 4 * static_cast<size_t>(expected.numParams);
-  if (!in.Has(size)) {
+  if (!in.Has(kProgramHeaderBytes)) {
     return ProgramResult::Failure("the file is truncated");
   }
   if (in.Int() != kChunkMagic) {
@@ -125,6 +124,9 @@ host::Result<FxProgram> ReadProgram(Reader& in, const FxExpectation& expected) {
   }
   FxProgram program;
   program.name = in.Text(kNameBytes);
+  if (!in.Has(4 * static_cast<size_t>(count))) {
+    return ProgramResult::Failure("the file is truncated");
+  }
   for (int32_t i = 0; i < count; ++i) {
     float value = in.Float();
     if (!std::isfinite(value) || value < 0.0f || value > 1.0f) {

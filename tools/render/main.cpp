@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/render/audio_output.h"
 #include "tools/render/render_app.h"
 
 int main(int argc, char** argv) {
+  velmora::render::RemovePartialOutputOnSignals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return velmora::render::RunRender(arguments, stdout, stderr);
 }

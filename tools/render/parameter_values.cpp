@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -189,11 +190,15 @@ bool ParseNumber(const std::string& text, double& number) {
   if (trimmed.empty()) {
     return false;
   }
-  // strtod follows the process locale, and this tool never changes it from "C"; the
-  // decimal point is therefore always '.', whatever the user's environment says.
-  char* end = nullptr;
-  number = std::strtod(trimmed.c_str(), &end);
-  return end != nullptr && *end == '\0' && std::isfinite(number);
+  // from_chars ignores the process locale: the decimal point is '.' whatever the user's
+  // environment (or a library that called setlocale) says.
+  const char* begin = trimmed.c_str();
+  const char* end = begin + trimmed.size();
+  if (*begin == '+') {
+    ++begin;
+  }
+  auto [stop, error] = std::from_chars(begin, end, number, std::chars_format::fixed);
+  return error == std::errc() && stop == end && std::isfinite(number);
 }
 
 host::Result<int32_t> FindParameter(const host::PluginHost& host, const std::string& nameOrIndex) {
