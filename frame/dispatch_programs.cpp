@@ -2,7 +2,6 @@
 // followed by the parameter values; the bank form (index 0) and the program form carry the
 // same content, and the bytes handed out stay valid until the next request of that form.
 #include <climits>
-#include <cstring>
 
 #include "frame/effect_vst.h"
 #include "frame/text_field.h"
@@ -71,12 +70,8 @@ intptr_t IEffectVST::OnSetChunk(const DispatchCall& call) {
     return 0;
   }
   IEffectChunk& chunk = call.index == 0 ? bankChunk_ : programChunk_;
-  const int size = static_cast<int>(call.value);
-  if (!chunk.Resize(size)) {
+  if (!chunk.Assign(call.ptr, static_cast<int>(call.value))) {
     return 0;
-  }
-  if (size > 0) {
-    std::memcpy(chunk.Data(), call.ptr, static_cast<size_t>(size));
   }
   int32_t version = 0;
   int position = chunk.ReadInt32(0, &version) ? 4 : -1;

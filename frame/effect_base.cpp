@@ -26,7 +26,18 @@ IEffectBase::IEffectBase(const EffectSetup& setup)
 
 // Members free themselves; the editor goes first so it never outlives the parameters it shows.
 IEffectBase::~IEffectBase() {
-  editor_.reset();
+  DeleteEditor();
+}
+
+// The editor is detached under the lock but deleted outside it: its window thread may still
+// be waiting for the lock and has to be able to finish before the editor is gone.
+void IEffectBase::DeleteEditor() {
+  std::unique_ptr<EditorLink> editor;
+  {
+    LockGuard guard(lock_);
+    editor = std::move(editor_);
+  }
+  editor.reset();
 }
 
 void IEffectBase::ResetEngine() {

@@ -63,6 +63,22 @@ bool IEffectChunk::Append(const void* bytes, int count) {
   return true;
 }
 
+bool IEffectChunk::Assign(const void* bytes, int count) {
+  if (count < 0 || (count > 0 && bytes == nullptr)) {
+    return false;
+  }
+  const auto* begin = static_cast<const uint8_t*>(bytes);
+  std::vector<uint8_t> fresh;
+  try {
+    fresh.reserve(static_cast<size_t>(count) > granularity_ ? count : granularity_);
+    fresh.assign(begin, begin + count);
+  } catch (const std::exception&) {
+    return false;
+  }
+  bytes_.swap(fresh);
+  return true;
+}
+
 bool IEffectChunk::AppendInt32(int32_t value) {
   uint8_t raw[4];
   StoreLittleEndian(static_cast<uint32_t>(value), 4, raw);

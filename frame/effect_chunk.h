@@ -24,6 +24,9 @@ class IEffectChunk {
   // or the size is negative.
   bool Resize(int size);
   bool Append(const void* bytes, int count);
+  // Replaces the contents with a copy of count bytes. The bytes may be this chunk's own
+  // (a host handing back what it was given): they are copied before the old storage goes.
+  bool Assign(const void* bytes, int count);
   bool AppendInt32(int32_t value);
   bool AppendDouble(double value);
 

@@ -63,7 +63,9 @@ IEffectVST::IEffectVST(vst::HostCallback host, const EffectSetup& setup)
   SetBlockLength(kInitialBlockLength);
 }
 
-IEffectVST::~IEffectVST() = default;
+IEffectVST::~IEffectVST() {
+  DeleteEditor();
+}
 
 IEffectVST* IEffectVST::FromEffect(vst::AEffect* effect) {
   return effect != nullptr ? static_cast<IEffectVST*>(effect->object) : nullptr;

@@ -5,7 +5,10 @@
 namespace velmora {
 
 // Asks the host once per instance; the answer (unknown included) is kept for good.
+// Either the dispatcher (at open) or the editor's thread may ask first; the lock keeps the
+// question to one.
 int IEffectVST::HostKind() {
+  LockGuard guard(InstanceLock());
   if (StoredHostKind() != kHostNotIdentified) {
     return StoredHostKind();
   }

@@ -27,3 +27,24 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Debian ships no mingw-w64 build of libpng and zlib, so the Windows tree compiles them from
+# Debian's own source packages, fetched once into a cache outside the build trees.
+src_cache="${VELMORA_DEPS_CACHE:-$HOME/.cache/velmora}/deb-src"
+if ! compgen -G "$src_cache/libpng1.6-*/png.h" >/dev/null || ! compgen -G "$src_cache/zlib-*/zlib.h" >/dev/null; then
+  # Source entries mirror the machine's own Debian archive entries (the security archive
+  # serves no sources here), so the same mirror serves both; the system's apt configuration
+  # is left untouched.
+  mkdir -p "$src_cache/lists/partial" "$src_cache/apt-cache" "$src_cache/parts"
+  rm -f "$src_cache/parts/"*
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && grep -q debian-archive-keyring "$f" &&
+      awk -v RS= -v ORS='\n\n' '!/-security/' "$f" | sed 's/^Types:.*/Types: deb-src/' \
+        >"$src_cache/parts/$(basename "$f")"
+  done
+  grep -v -- -security /etc/apt/sources.list 2>/dev/null | sed -n 's/^deb \(.*\)/deb-src \1/p' >"$src_cache/sources.list" || true
+  apt_src=(-o Dir::Etc::SourceList="$src_cache/sources.list" -o Dir::Etc::SourceParts="$src_cache/parts"
+    -o Dir::State::Lists="$src_cache/lists" -o Dir::Cache="$src_cache/apt-cache")
+  apt-get "${apt_src[@]}" update -qq
+  (cd "$src_cache" && apt-get "${apt_src[@]}" source -qq libpng1.6 zlib >/dev/null)
+fi

@@ -49,6 +49,8 @@ class PluginInstance {
   intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f) const;
   std::string ParamText(int32_t opcode, int index) const;
+  // For tests that closed the instance themselves.
+  void Forget() { effect_ = nullptr; }
 
  private:
   FakeHost host_;

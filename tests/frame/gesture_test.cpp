@@ -8,36 +8,11 @@
 #include <thread>
 #include <vector>
 
+#include "tests/frame/fake_editor.h"
 #include "tests/frame/fake_host.h"
 
 namespace velmora::testing {
 namespace {
-
-struct Shown {
-  int index;
-  double value;
-  bool isNormalised;
-};
-
-class FakeEditor : public EditorLink {
- public:
-  void ShowParamValue(int index, double value, bool isNormalised) override {
-    shown.push_back(Shown{index, value, isNormalised});
-  }
-  void PrepareEditor() override { preparedAfter = static_cast<int>(shown.size()); }
-  void SetEndEditCountdown(int ticks) override { countdown = ticks; }
-  void ClearEndEditCountdown() override { countdown = 0; }
-  int FrameRate() const override { return 24; }
-  int Width() const override { return 499; }
-  int Height() const override { return 486; }
-  bool OpenEditorWindow(intptr_t) override { return true; }
-  void CloseEditorWindow() override {}
-  intptr_t EditorWheel(float) override { return 1; }
-
-  std::vector<Shown> shown;
-  int preparedAfter = -1;
-  int countdown = 0;
-};
 
 TEST(HostParameters, SetAndGetThroughTheRecord) {
   PluginInstance instance;
@@ -156,6 +131,24 @@ TEST(EditorGestures, WheelNotchesFormOneGesture) {
   EXPECT_EQ(calls.back().opcode, vst::audioMasterBeginEdit);
 }
 
+TEST(EditorGestures, ClosingMidGestureEndsIt) {
+  FakeHost* host = nullptr;
+  {
+    PluginInstance instance;
+    host = &instance.host();
+    auto* editor = new FakeEditor;
+    editor->owner = &instance.plugin();
+    instance.plugin().AttachEditor(editor);
+    instance.plugin().ContinueParamEdit(2);
+    instance.plugin().ScheduleEndParamEdit(2);
+    EXPECT_EQ(host->Count(vst::audioMasterEndEdit), 0);
+    // The instance closes here; its editor ends the pending gesture on the way out.
+    instance.Dispatch(vst::effClose);
+    EXPECT_EQ(host->Count(vst::audioMasterEndEdit), 1);
+    instance.Forget();
+  }
+}
+
 TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
   PluginInstance instance;
   VSTCLASS& plugin = instance.plugin();
@@ -177,6 +170,29 @@ TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
   other.join();
   EXPECT_TRUE(done.load());
   EXPECT_EQ(plugin.Param(3)->Value(), 100.0);
+}
+
+// Audio blocks on one thread, automation, program changes and chunks on another: every
+// entry holds the lock, so the blocks always see whole values (checked under ThreadSanitizer).
+TEST(InstanceLock, AudioAndHostThreadsExcludeEachOther) {
+  PluginInstance instance;
+  vst::AEffect* effect = instance.effect();
+  std::thread audio([effect] {
+    std::vector<float> in(256, 0.5f), out(256);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {out.data(), out.data()};
+    for (int block = 0; block < 200; ++block) {
+      effect->processReplacing(effect, ins, outs, 256);
+    }
+  });
+  for (int i = 0; i < 200; ++i) {
+    effect->setParameter(effect, i % 22, (i % 10) / 10.0f);
+    effect->dispatcher(effect, vst::effSetProgram, 0, i % 40, nullptr, 0.0f);
+    void* chunk = nullptr;
+    effect->dispatcher(effect, vst::effGetChunk, 0, 0, &chunk, 0.0f);
+    EXPECT_GE(effect->getParameter(effect, i % 22), 0.0f);
+  }
+  audio.join();
 }
 
 TEST(InstanceLock, InstancesAreCreatedConcurrentlyWithoutSharing) {

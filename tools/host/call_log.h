@@ -1,0 +1,37 @@
+// Every call a plug-in makes to its host, in the order they arrived. Plug-ins call from
+// their audio, user-interface and worker threads, so recording and reading are locked.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace velmora::host {
+
+struct HostCall {
+  int32_t opcode = 0;
+  int32_t index = 0;
+  intptr_t value = 0;
+  float opt = 0.0f;
+};
+
+class CallLog {
+ public:
+  // Any thread. Appends one call.
+  void Record(const HostCall& call);
+
+  // Any thread. A copy of every call recorded so far, oldest first.
+  std::vector<HostCall> Snapshot() const;
+
+  // Any thread. How many recorded calls carry this opcode.
+  size_t Count(int32_t opcode) const;
+
+  void Clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<HostCall> calls_;
+};
+
+}  // namespace velmora::host

@@ -1,0 +1,37 @@
+// The command line of velmora-render.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/host/result.h"
+
+namespace velmora::render {
+
+struct RenderOptions {
+  std::string pluginPath;  // empty: the built Velmora
+  std::string inputPath;   // empty: the built-in demo
+  std::string outputPath;  // empty: out/demo.wav, or out/<input name>-rendered.<extension>
+  std::optional<double> sampleRate;
+  double tempo = 120.0;
+  int blockSize = 512;
+  double tailSeconds = 0.0;
+  std::vector<std::string> settings;  // NAME=VALUE, applied in order
+  std::string program;                // number or name; empty: leave the plug-in's choice
+  std::string loadState;              // .fxp or .fxb to load before rendering
+  std::string saveState;              // .fxp or .fxb to write after the settings
+  bool listParams = false;
+  bool listPrograms = false;
+  bool quiet = false;
+  bool help = false;
+};
+
+host::Result<RenderOptions> ParseRenderOptions(const std::vector<std::string>& arguments);
+
+// The output path used when none is given.
+std::string DefaultOutputPath(const std::string& inputPath);
+
+extern const char* const kRenderUsage;
+
+}  // namespace velmora::render
