@@ -165,14 +165,19 @@ TEST(Dispatcher, VendorSpecificRequests) {
 }
 
 TEST(Dispatcher, EditorRequestsWithoutAnEditorAnswerZero) {
-  PluginInstance instance;
+  FakeHost host;
+  ProbePlugin probe(host);  // the effect itself always builds its editor
+  vst::AEffect* effect = probe.Effect();
+  auto dispatch = [effect](int32_t opcode, void* ptr = nullptr) {
+    return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
+  };
   vst::ERect* rect = nullptr;
-  EXPECT_EQ(instance.Dispatch(vst::effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(dispatch(vst::effEditGetRect, &rect), 0);
   EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(instance.Dispatch(vst::effEditOpen), 0);
-  EXPECT_EQ(instance.Dispatch(vst::effEditClose), 0);
-  EXPECT_EQ(instance.Dispatch(vst::effEditIdle), 0);
-  EXPECT_EQ(instance.Dispatch(vst::effIdle), 0);
+  EXPECT_EQ(dispatch(vst::effEditOpen), 0);
+  EXPECT_EQ(dispatch(vst::effEditClose), 0);
+  EXPECT_EQ(dispatch(vst::effEditIdle), 0);
+  EXPECT_EQ(dispatch(vst::effIdle), 0);
 }
 
 TEST(Dispatcher, EventsAndMidiKeyNames) {
