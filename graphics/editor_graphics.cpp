@@ -55,6 +55,10 @@ int IEditorGraphics::FindControlAt(int x, int y) const {
   return -1;
 }
 
+bool IEditorGraphics::HasOwnerParam(const IControl& control) const {
+  return owner_ != nullptr && control.ParamIndex() >= 0;
+}
+
 void IEditorGraphics::ForgetCapture() {
   captured_ = -1;
   lastMouseX_ = -1;
@@ -71,7 +75,7 @@ void IEditorGraphics::MouseDown(int x, int y, const MouseModifiers& modifiers) {
   lastMouseX_ = x;
   lastMouseY_ = y;
   IControl& control = *Control(index);
-  if (control.ParamIndex() >= 0) {
+  if (HasOwnerParam(control)) {
     owner_->BeginParamEdit(control.ParamIndex());
   }
   control.HandleMouseDown(x, y, modifiers);
@@ -85,7 +89,7 @@ void IEditorGraphics::MouseUp(int x, int y, const MouseModifiers& modifiers) {
   }
   IControl& control = *Control(index);
   control.HandleMouseUp(x, y, modifiers);
-  if (control.ParamIndex() >= 0) {
+  if (HasOwnerParam(control)) {
     owner_->EndParamEdit(control.ParamIndex());
   }
 }
@@ -108,7 +112,7 @@ bool IEditorGraphics::MouseDoubleClick(int x, int y, const MouseModifiers& modif
     return false;
   }
   IControl& control = *Control(index);
-  if (control.ParamIndex() >= 0) {
+  if (HasOwnerParam(control)) {
     owner_->BeginParamEdit(control.ParamIndex());
   }
   if (!control.DoubleClickAsPress()) {
@@ -132,11 +136,11 @@ void IEditorGraphics::MouseWheel(int x, int y, const MouseModifiers& modifiers, 
   }
   IControl& control = *Control(index);
   const int param = control.ParamIndex();
-  if (param >= 0) {
+  if (HasOwnerParam(control)) {
     owner_->ContinueParamEdit(param);
   }
   control.HandleWheel(x, y, modifiers, notches);
-  if (param >= 0) {
+  if (HasOwnerParam(control)) {
     owner_->ScheduleEndParamEdit(param);
   }
 }

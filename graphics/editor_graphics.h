@@ -92,6 +92,8 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
 
  private:
   void ForgetCapture();
+  // Gestures are reported only for bound controls of an editor that has a plug-in.
+  bool HasOwnerParam(const IControl& control) const;
 
   IEffectBase* owner_;
   std::vector<std::unique_ptr<IControl>> controls_;

@@ -6,12 +6,10 @@
 
 namespace velmora {
 
-// The editor is destroyed with the plug-in, whose host binding is already gone by then: the
-// window is forgotten without asking the plug-in to end a pending gesture.
+// The plug-in deletes its editor while its host binding is still whole, so closing the
+// window here can still end a pending wheel gesture.
 HeadlessEditorWindow::~HeadlessEditorWindow() {
-  windowOpen_ = false;
-  entryOpen_ = false;
-  ForgetEntry();
+  CloseEditorWindow();
 }
 
 bool HeadlessEditorWindow::OpenEditorWindow(intptr_t parentHandle) {

@@ -104,6 +104,20 @@ TEST(ControlBase, HiddenAndGrayedControlsAreNotHitAndOnlyVisibleOverlapsPaint) {
   EXPECT_FALSE(apart->NeedsRepaint());  // cleaned although not painted
 }
 
+// An editor without a plug-in (as in tools) routes events to bound controls without
+// reporting gestures anywhere.
+TEST(ControlBase, BoundControlsWorkInAnEditorWithoutAPlugIn) {
+  HeadlessEditorWindow editor(nullptr, 100, 100, 0);
+  auto* radio = new IRadioButtons(nullptr, 4, 0, 0, Picture(20, 50, 5), true, false);
+  editor.AddControl(std::unique_ptr<IControl>(radio));
+  editor.MouseDown(5, 45, MouseModifiers{});
+  editor.MouseUp(5, 45, MouseModifiers{});
+  editor.MouseWheel(5, 5, MouseModifiers{}, -1);
+  EXPECT_NEAR(radio->Value(), 0.99, 1e-12);
+  EXPECT_FALSE(editor.MouseDoubleClick(5, 5, MouseModifiers{}));
+  editor.TimerTick();
+}
+
 TEST(StockControls, FramesFollowTheValueAndSwitchesCycle) {
   IBitmapControl bitmap(nullptr, Rect{0, 0, 10, 17}, -1, Picture(10, 85, 5), true);
   bitmap.SetValue(0.25);
