@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "controls/knob_controls.h"
 #include "tests/editor/editor_session.h"
