@@ -33,24 +33,26 @@ VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
 
 VSTCLASS::~VSTCLASS() = default;
 
+// The engine takes no lock of its own: each hook holds the recursive instance lock for the
+// whole call, and the engine's internal re-entries run under it.
 void VSTCLASS::ResetEngine() {
   LockGuard guard(InstanceLock());
+  engine_.ResetEngine();
 }
 
-void VSTCLASS::ApplyParameter(int) {
+void VSTCLASS::ApplyParameter(int index) {
   LockGuard guard(InstanceLock());
+  engine_.ApplyParameter(index);
 }
 
 void VSTCLASS::ProcessBlock(double** inputs, double** outputs, int frames) {
   LockGuard guard(InstanceLock());
-  IEffectVST::ProcessBlock(inputs, outputs, frames);
+  engine_.ProcessBlock(inputs, outputs, frames);
 }
 
 void VSTCLASS::SetActive(bool active) {
   LockGuard guard(InstanceLock());
-  if (active) {
-    ResetEngine();
-  }
+  engine_.SetActive(active);
 }
 
 double VSTCLASS::StoredParamValue(int index) const {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/dsp/delay_engine.h"
 #include "engine/engine_host.h"
 #include "frame/effect_vst.h"
 
@@ -28,6 +29,13 @@ class VSTCLASS : public IEffectVST, public EngineHost {
   double CurrentSampleRate() const override;
   double SamplesPerBeat() override;
   int64_t HostSamplePosition() override;
+
+  // The effect engine, for the editor's display records and for tests. Anything but the
+  // display records is to be touched only with the instance lock held.
+  dsp::DelayEngine& Engine() { return engine_; }
+
+ private:
+  dsp::DelayEngine engine_{*this};
 };
 
 // The factory the exported entry point hands to the frame.

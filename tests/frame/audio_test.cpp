@@ -17,9 +17,11 @@ struct StereoFloat {
   float* pointers[2];
 };
 
+// The frame's own copying engine (the probe) shows the conversion and the accumulation.
 TEST(Audio, ReplacingCopiesAndProcessAccumulates) {
-  PluginInstance instance;
-  vst::AEffect* effect = instance.effect();
+  FakeHost host;
+  auto* probe = new ProbePlugin(host);
+  vst::AEffect* effect = probe->Effect();
   StereoFloat in(64, 0.5f);
   StereoFloat out(64, 9.0f);
   effect->processReplacing(effect, in.pointers, out.pointers, 64);
@@ -33,6 +35,7 @@ TEST(Audio, ReplacingCopiesAndProcessAccumulates) {
     ASSERT_EQ(sum.left[i], 0.75f);
     ASSERT_EQ(sum.right[i], 0.75f);
   }
+  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 TEST(Audio, DoubleReplacingHandsOverTheHostBuffers) {

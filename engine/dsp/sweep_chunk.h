@@ -1,0 +1,28 @@
+// The oscillator-driven values of one side for a run of frames, computed ahead of the
+// per-sample loop. An active side's oscillator advances on every frame, processed or
+// bypassed, so its values for the next frames do not depend on the signal; computing them
+// in a separate pass keeps the divisions out of the sample-by-sample chain and lets the
+// compiler do them several at a time.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/dsp/sweep_side.h"
+
+namespace velmora::dsp {
+
+constexpr int kSweepChunk = 64;
+
+struct SweepChunk {
+  double coefficient[kSweepChunk];  // g of each frame, when the side's filter runs
+  float linkValue[kSweepChunk];     // the modulated link target, when the side links one
+};
+
+// Fills the chunk for frames 0..kSweepChunk-1 from the side's current phase and advances
+// the phase by frames (<= kSweepChunk).
+void PrepareSweepChunk(SweepSide& side, int frames, bool withLink, SweepChunk& chunk);
+
+// Advances the phase of an oscillator by frames, wrapping at its period.
+void AdvanceLfoBy(SweepSide& side, uint32_t frames);
+
+}  // namespace velmora::dsp
