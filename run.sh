@@ -5,9 +5,6 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/build.sh
 mkdir -p out
-if [ -x build/tools/velmora-render ]; then
-  build/tools/velmora-render --output out/demo.wav
-fi
-if [ -x build/tools/velmora-snapshot ]; then
-  build/tools/velmora-snapshot --output out/editor.png --audio-seconds 3
-fi
+build/tools/velmora-render --output out/demo.wav
+build/tools/velmora-snapshot --output out/editor.png --audio-seconds 3
+echo "Wrote out/demo.wav and out/editor.png"
