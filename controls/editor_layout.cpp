@@ -13,6 +13,7 @@
 #include "controls/stock_controls.h"
 #include "controls/text_controls.h"
 #include "controls/web_link_control.h"
+#include "engine/parameter_index.h"
 #include "frame/effect_base.h"
 #include "graphics/editor_window_factory.h"
 
@@ -22,32 +23,6 @@ namespace {
 // The maker's pages behind the title plate.
 constexpr const char* kMakerAddress = "https://tolvane.example/velmora";
 constexpr const char* kMakerFallbackAddress = "https://tolvane.example/";
-
-// Parameter indexes the editor binds.
-enum ParamIndex {
-  kDelayRate = 0,
-  kPingPong = 1,
-  kPanWidth = 2,
-  kFeedback = 3,
-  kFreqLeft = 4,
-  kResoLeft = 5,
-  kFilterLeftType = 6,
-  kLeftDepth = 7,
-  kLeftSweepRate = 8,
-  kLeftSweepLink = 9,
-  kLeftDepthLink = 10,
-  kFreqRight = 11,
-  kResoRight = 12,
-  kFilterRightType = 13,
-  kRightDepth = 14,
-  kRightSweepRate = 15,
-  kRightSweepLink = 16,
-  kRightDepthLink = 17,
-  kFilterMirror = 18,
-  kDryMix = 19,
-  kWetMix = 20,
-  kBypassCeil = 21,
-};
 
 struct Images {
   BitmapRef knob, knob2, knob3, slider, button, radio, radio2, radio3;

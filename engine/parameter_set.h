@@ -3,11 +3,10 @@
 // engine and editor.
 #pragma once
 
+#include "engine/parameter_index.h"
 #include "frame/effect_base.h"
 
 namespace velmora {
-
-constexpr int kVelmoraParamCount = 22;
 
 // Declares every parameter on the plug-in's store, in index order, each enumeration's texts
 // right after it and the frequency shapes right after each frequency.

@@ -39,10 +39,10 @@ void RunPlugin(benchmark::State& state, Setup setup) {
   effect->dispatcher(effect, vst::effSetBlockSize, 0, kBlock, nullptr, 0.0f);
   effect->dispatcher(effect, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
   if (setup == Setup::kEverythingOn) {
-    SetParameter(effect, dsp::kLeftSweepLink, 1, 0, 4);   // "Pan Width"
-    SetParameter(effect, dsp::kRightSweepLink, 2, 0, 4);  // "Feedback"
-    SetParameter(effect, dsp::kPingPong, 4, 0, 4);        // "Dotted 2"
-    SetParameter(effect, dsp::kFeedback, 90, 0, 100);
+    SetParameter(effect, kLeftSweepLink, 1, 0, 4);   // "Pan Width"
+    SetParameter(effect, kRightSweepLink, 2, 0, 4);  // "Feedback"
+    SetParameter(effect, kPingPong, 4, 0, 4);        // "Dotted 2"
+    SetParameter(effect, kFeedback, 90, 0, 100);
   }
   std::vector<float> inL(kSignalFrames), inR(kSignalFrames), outL(kSignalFrames),
       outR(kSignalFrames);

@@ -2,34 +2,11 @@
 // editor, and the whole-number range each one can take.
 #pragma once
 
+#include "engine/parameter_index.h"
+
 namespace velmora::dsp {
 
-enum ParamIndex : int {
-  kDelayRate = 0,
-  kPingPong = 1,
-  kPanWidth = 2,
-  kFeedback = 3,
-  kFreqLeft = 4,
-  kResoLeft = 5,
-  kFilterLeftType = 6,
-  kLeftDepth = 7,
-  kLeftSweepRate = 8,
-  kLeftSweepLink = 9,
-  kLeftDepthLink = 10,
-  kFreqRight = 11,
-  kResoRight = 12,
-  kFilterRightType = 13,
-  kRightDepth = 14,
-  kRightSweepRate = 15,
-  kRightSweepLink = 16,
-  kRightDepthLink = 17,
-  kFilterMirror = 18,
-  kDryMix = 19,
-  kWetMix = 20,
-  kBypassCeil = 21,
-};
-
-constexpr int kParamCount = 22;
+constexpr int kParamCount = kVelmoraParamCount;
 
 struct ParamRange {
   int minimum;

@@ -98,7 +98,7 @@ TEST_F(PluginEchoTest, UnusableSampleRatesAreIgnored) {
 
 // Host automation reaches the engine through the parameter store.
 TEST_F(PluginEchoTest, SetParameterReachesTheEngine) {
-  effect_->setParameter(effect_, dsp::kFeedback, 1.0f);
+  effect_->setParameter(effect_, kFeedback, 1.0f);
   EXPECT_FLOAT_EQ(Plugin().Engine().Gains().Feedback(), 100.0f / 101.0f);
   EXPECT_TRUE(Plugin().Engine().ProcessingEnabled());
 }

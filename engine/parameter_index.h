@@ -1,0 +1,34 @@
+// Indices of the effect's 22 parameters: the one numbering shared by host, programs, chunks,
+// engine and editor.
+#pragma once
+
+namespace velmora {
+
+enum ParamIndex : int {
+  kDelayRate = 0,
+  kPingPong = 1,
+  kPanWidth = 2,
+  kFeedback = 3,
+  kFreqLeft = 4,
+  kResoLeft = 5,
+  kFilterLeftType = 6,
+  kLeftDepth = 7,
+  kLeftSweepRate = 8,
+  kLeftSweepLink = 9,
+  kLeftDepthLink = 10,
+  kFreqRight = 11,
+  kResoRight = 12,
+  kFilterRightType = 13,
+  kRightDepth = 14,
+  kRightSweepRate = 15,
+  kRightSweepLink = 16,
+  kRightDepthLink = 17,
+  kFilterMirror = 18,
+  kDryMix = 19,
+  kWetMix = 20,
+  kBypassCeil = 21,
+};
+
+constexpr int kVelmoraParamCount = 22;
+
+}  // namespace velmora
