@@ -240,6 +240,16 @@ void Session::BetweenBlocks() {
       model_.SetActive(true);
     }
   }
+  if (block_ > 1 && rng_.Chance(1)) {
+    // A host rate that is no positive finite number leaves the engine's rate as it was.
+    static const double kBadRates[] = {0.0, -44100.0, HUGE_VAL, std::nan("")};
+    const double goodRate = host_.sampleRate;
+    host_.sampleRate = kBadRates[rng_.Below(4)];
+    Log("bad rate " + std::to_string(host_.sampleRate));
+    engine_.ResetEngine();
+    model_.ResetEngine();
+    host_.sampleRate = goodRate;
+  }
   if (rng_.Chance(1)) {
     Log("switched off");
     engine_.SetActive(false);
