@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/dsp/block_frames.h"
+#include "engine/dsp/paired_sides.h"
 
 namespace velmora::dsp {
 
@@ -161,6 +162,40 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
   right.Store(s.right);
 }
 
+// Both sides filtering on straight runs of the line, the common case: the two sides run
+// side by side.
+void RunPairedChunk(const ChunkContext& c, BlockState& s, const MixView& mix,
+                    const ChunkMix* chunkMix, const ChunkLine& line, double* heldL, double* heldR) {
+  const PairedRuns runs{c.io.inLeft + c.first,
+                        c.io.inRight + c.first,
+                        c.io.outLeft + c.first,
+                        c.io.outRight + c.first,
+                        line.left,
+                        line.right,
+                        line.feedback,
+                        line.write,
+                        &s.left,
+                        &s.right,
+                        c.leftChunk.triangle,
+                        c.rightChunk.triangle,
+                        c.leftChunk.coefficient,
+                        c.rightChunk.coefficient,
+                        heldL,
+                        heldR,
+                        c.count};
+  SweepFilterCore left(s.left);
+  SweepFilterCore right(s.right);
+  if (chunkMix != nullptr) {
+    PairedMix perFrame;
+    perFrame.Load(chunkMix->pan, chunkMix->wet, chunkMix->dry, chunkMix->feedback, c.count);
+    RunPairedFrames(runs, left, right, mix, &perFrame);
+  } else {
+    RunPairedFrames(runs, left, right, mix, nullptr);
+  }
+  left.Store(s.left);
+  right.Store(s.right);
+}
+
 // Chooses the loop for the chunk's line layout and the two sides' filters.
 template <bool kLinked>
 void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
@@ -179,7 +214,7 @@ void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
       RunSteadyFrames<kLinked, false, false, false>(c, s, mix, chunkMix, line, heldL, heldR);
     }
   } else if (filterL && filterR) {
-    RunSteadyFrames<kLinked, true, true, true>(c, s, mix, chunkMix, line, heldL, heldR);
+    RunPairedChunk(c, s, mix, chunkMix, line, heldL, heldR);
   } else if (filterL) {
     RunSteadyFrames<kLinked, true, true, false>(c, s, mix, chunkMix, line, heldL, heldR);
   } else if (filterR) {
@@ -212,6 +247,10 @@ bool CanRunSteady(const ChunkContext& c, const BlockState& s) {
   const int shortest = std::min(c.taps.left, c.taps.right);
   const int longest = std::max(c.taps.left, c.taps.feedback);
   return shortest >= c.count && int64_t{longest} + c.count <= s.line.Length();
+}
+
+bool CanPairSides(const ChunkContext& c, const BlockState& s) {
+  return c.leftRole.filtering && c.rightRole.filtering && ChunkLine(c, s.line).Contiguous();
 }
 
 void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
