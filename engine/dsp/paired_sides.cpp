@@ -56,15 +56,42 @@ struct PairedFilter {
   __m128d out;
 };
 
+// The link value of each side for triangle values x, lane by lane: centre + depth x x for
+// a positive depth, centre + (x - 0.5) x depth otherwise, in double, rounded to single.
+// x - 0 is x, so one form serves both.
+struct PairedLinkValues {
+  PairedLinkValues(const SweepSide& left, const SweepSide& right)
+      : centre(_mm_setr_pd(left.linkCentre, right.linkCentre)),
+        depth(_mm_setr_pd(left.linkDepth, right.linkDepth)),
+        shift(_mm_setr_pd(left.linkDepth > 0.0f ? 0.0 : 0.5, right.linkDepth > 0.0f ? 0.0 : 0.5)) {}
+
+  __m128 At(__m128d x) const {
+    return _mm_cvtpd_ps(_mm_add_pd(centre, _mm_mul_pd(_mm_sub_pd(x, shift), depth)));
+  }
+
+  const __m128d centre;
+  const __m128d depth;
+  const __m128d shift;
+};
+
 template <bool kLinked, bool kHighpass>
-void RunFrames(const PairedRuns& runs, SweepFilterCore& left, SweepFilterCore& right,
-               const MixView& fixed, const PairedMix* perFrame) {
+void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide, PairedLinks links,
+               MixGains& gains, const MixView& fixed) {
+  SweepFilterCore left(leftSide);
+  SweepFilterCore right(rightSide);
   PairedFilter filter(left, right);
+  const PairedLinkValues linkValues(leftSide, rightSide);
   const __m128d highpass =
       _mm_castsi128_pd(_mm_set_epi64x(right.highpass ? -1 : 0, left.highpass ? -1 : 0));
-  const __m128d sweepScale = _mm_setr_pd(runs.left->sweepScale, runs.right->sweepScale);
-  const __m128d sweepOffset = _mm_setr_pd(runs.left->sweepOffset, runs.right->sweepOffset);
-  const __m128d baseCoeff = _mm_setr_pd(runs.left->baseCoeff, runs.right->baseCoeff);
+  const __m128d sweepScale = _mm_setr_pd(leftSide.sweepScale, rightSide.sweepScale);
+  const __m128d sweepOffset = _mm_setr_pd(leftSide.sweepOffset, rightSide.sweepOffset);
+  const __m128d baseCoeff = _mm_setr_pd(leftSide.baseCoeff, rightSide.baseCoeff);
+  // Working copies of the current values; slot 0 takes the writes of a side without a
+  // link.
+  float current[kLinkSlotCount];
+  for (int slot = 0; slot < kLinkSlotCount; ++slot) {
+    current[slot] = gains.current[slot];
+  }
   __m128d pan = _mm_set1_pd(fixed.pan);
   __m128d panRest = _mm_set1_pd(fixed.panRest);
   __m128d wet = _mm_set1_pd(fixed.wet);
@@ -73,16 +100,22 @@ void RunFrames(const PairedRuns& runs, SweepFilterCore& left, SweepFilterCore& r
     // Both inputs are read before either output is written.
     const double l = runs.inLeft[k];
     const double r = runs.inRight[k];
-    const double feedback = kLinked ? perFrame->feedback[k] : fixed.feedback;
+    // The feedback value the previous frame's modulation left.
+    const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
     runs.write[k] = (r + l) * 0.5 + feedback * runs.tapFeedback[k];
 
-    const __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
-    // g = (x x sweepScale + sweepOffset) x baseCoeff, in double from the single x.
-    const __m128 x =
-        _mm_unpacklo_ps(_mm_load_ss(runs.triangleLeft + k), _mm_load_ss(runs.triangleRight + k));
-    const __m128d g =
-        _mm_mul_pd(_mm_add_pd(_mm_mul_pd(_mm_cvtps_pd(x), sweepScale), sweepOffset), baseCoeff);
+    const __m128d x = _mm_cvtps_pd(
+        _mm_unpacklo_ps(_mm_load_ss(runs.triangleLeft + k), _mm_load_ss(runs.triangleRight + k)));
+    if (kLinked) {
+      // Left first: when both link the same target the right one writes slot 0.
+      const __m128 link = linkValues.At(x);
+      current[links.left] = _mm_cvtss_f32(link);
+      current[links.right] = _mm_cvtss_f32(_mm_shuffle_ps(link, link, 1));
+    }
+    // g = (x x sweepScale + sweepOffset) x baseCoeff.
+    const __m128d g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
     Store(g, runs.coefficientLeft + k, runs.coefficientRight + k);
+    const __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
     const __m128d y = filter.Run(t, g);
     Store(y, runs.heldLeft + k, runs.heldRight + k);
     __m128d side = y;
@@ -91,12 +124,13 @@ void RunFrames(const PairedRuns& runs, SweepFilterCore& left, SweepFilterCore& r
     }
 
     // Left output (panRest x R + pan x L) x wet + dry x l in the low lane, the mirror image
-    // in the high lane.
+    // in the high lane, with this frame's pan, wet and dry.
     if (kLinked) {
-      pan = _mm_load_pd(perFrame->pan + 2 * k);
-      panRest = _mm_load_pd(perFrame->panRest + 2 * k);
-      wet = _mm_load_pd(perFrame->wet + 2 * k);
-      dry = _mm_load_pd(perFrame->dry + 2 * k);
+      const float p = current[kLinkPanWidth];
+      pan = _mm_set1_pd(p);
+      panRest = _mm_set1_pd(1.0f - p);  // formed in single precision
+      wet = _mm_set1_pd(current[kLinkWetMix]);
+      dry = _mm_set1_pd(current[kLinkDryMix]);
     }
     const __m128d crossed = _mm_shuffle_pd(side, side, 1);
     const __m128d panned = _mm_add_pd(_mm_mul_pd(panRest, crossed), _mm_mul_pd(pan, side));
@@ -104,35 +138,28 @@ void RunFrames(const PairedRuns& runs, SweepFilterCore& left, SweepFilterCore& r
     Store(result, runs.outLeft + k, runs.outRight + k);
   }
   filter.Store(left, right);
+  left.Store(leftSide);
+  right.Store(rightSide);
+  for (int slot = kLinkOff + 1; slot < kLinkSlotCount; ++slot) {
+    gains.current[slot] = current[slot];
+  }
 }
 
 }  // namespace
 
-void PairedMix::Load(const float* panValues, const float* wetValues, const float* dryValues,
-                     const float* feedbackValues, int count) {
-  for (int k = 0; k < count; ++k) {
-    const float p = panValues[k];
-    pan[2 * k] = pan[2 * k + 1] = p;
-    panRest[2 * k] = panRest[2 * k + 1] = 1.0f - p;  // formed in single precision
-    wet[2 * k] = wet[2 * k + 1] = wetValues[k];
-    dry[2 * k] = dry[2 * k + 1] = dryValues[k];
-    feedback[k] = feedbackValues[k];
-  }
-}
-
-void RunPairedFrames(const PairedRuns& runs, SweepFilterCore& left, SweepFilterCore& right,
-                     const MixView& fixed, const PairedMix* perFrame) {
-  const bool highpass = left.highpass || right.highpass;
-  if (perFrame != nullptr) {
+void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
+                     MixGains& gains, const MixView& mix) {
+  const bool highpass = left.filterType == kFilterHighpass || right.filterType == kFilterHighpass;
+  if (links.left != kLinkOff || links.right != kLinkOff) {
     if (highpass) {
-      RunFrames<true, true>(runs, left, right, fixed, perFrame);
+      RunFrames<true, true>(runs, left, right, links, gains, mix);
     } else {
-      RunFrames<true, false>(runs, left, right, fixed, perFrame);
+      RunFrames<true, false>(runs, left, right, links, gains, mix);
     }
   } else if (highpass) {
-    RunFrames<false, true>(runs, left, right, fixed, nullptr);
+    RunFrames<false, true>(runs, left, right, links, gains, mix);
   } else {
-    RunFrames<false, false>(runs, left, right, fixed, nullptr);
+    RunFrames<false, false>(runs, left, right, links, gains, mix);
   }
 }
 

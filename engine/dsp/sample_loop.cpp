@@ -121,10 +121,10 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
 
 // Steps an oscillator through a chunk: an active side's phase moves on every frame (and
 // its values are computed ahead), an inactive side's only on bypassed frames. A chunk whose
-// two sides run side by side computes the coefficients itself.
+// two sides run side by side computes the coefficients and link values itself.
 void PrepareSide(SweepSide& side, const SideRole& role, int count, bool paired, SweepChunk& chunk) {
   if (role.active) {
-    PrepareSweepChunk(side, count, {!paired, role.slot != kLinkOff}, chunk);
+    PrepareSweepChunk(side, count, {!paired, !paired && role.slot != kLinkOff}, chunk);
   }
 }
 

@@ -163,9 +163,10 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
 }
 
 // Both sides filtering on straight runs of the line, the common case: the two sides run
-// side by side.
-void RunPairedChunk(const ChunkContext& c, BlockState& s, const MixView& mix,
-                    const ChunkMix* chunkMix, const ChunkLine& line, double* heldL, double* heldR) {
+// side by side, with their coefficients and link values computed in the loop.
+void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* heldL,
+                    double* heldR) {
+  const ChunkLine line(c, s.line);
   const PairedRuns runs{c.io.inLeft + c.first,
                         c.io.inRight + c.first,
                         c.io.outLeft + c.first,
@@ -174,8 +175,6 @@ void RunPairedChunk(const ChunkContext& c, BlockState& s, const MixView& mix,
                         line.right,
                         line.feedback,
                         line.write,
-                        &s.left,
-                        &s.right,
                         c.leftChunk.triangle,
                         c.rightChunk.triangle,
                         c.leftChunk.coefficient,
@@ -183,17 +182,10 @@ void RunPairedChunk(const ChunkContext& c, BlockState& s, const MixView& mix,
                         heldL,
                         heldR,
                         c.count};
-  SweepFilterCore left(s.left);
-  SweepFilterCore right(s.right);
-  if (chunkMix != nullptr) {
-    PairedMix perFrame;
-    perFrame.Load(chunkMix->pan, chunkMix->wet, chunkMix->dry, chunkMix->feedback, c.count);
-    RunPairedFrames(runs, left, right, mix, &perFrame);
-  } else {
-    RunPairedFrames(runs, left, right, mix, nullptr);
-  }
-  left.Store(s.left);
-  right.Store(s.right);
+  const PairedLinks links{c.leftRole.slot, c.rightRole.slot};
+  RunPairedFrames(runs, s.left, s.right, links, s.gains, mix);
+  s.line.Advance(c.count);
+  mix.Load(s.gains);
 }
 
 // Chooses the loop for the chunk's line layout and the two sides' filters.
@@ -214,7 +206,7 @@ void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
       RunSteadyFrames<kLinked, false, false, false>(c, s, mix, chunkMix, line, heldL, heldR);
     }
   } else if (filterL && filterR) {
-    RunPairedChunk(c, s, mix, chunkMix, line, heldL, heldR);
+    RunSteadyFrames<kLinked, true, true, true>(c, s, mix, chunkMix, line, heldL, heldR);
   } else if (filterL) {
     RunSteadyFrames<kLinked, true, true, false>(c, s, mix, chunkMix, line, heldL, heldR);
   } else if (filterR) {
@@ -262,7 +254,9 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   double heldR[kSweepChunk];
   const bool linked = (c.leftRole.active && c.leftRole.slot != kLinkOff) ||
                       (c.rightRole.active && c.rightRole.slot != kLinkOff);
-  if (linked) {
+  if (CanPairSides(c, s)) {
+    RunPairedChunk(c, s, mix, heldL, heldR);
+  } else if (linked) {
     const ChunkMix chunkMix(c, s.gains);
     RunSteadyVariant<true>(c, s, mix, &chunkMix, heldL, heldR);
     KeepLastLinkValues(c, s, mix);
