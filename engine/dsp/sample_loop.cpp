@@ -120,10 +120,11 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
 }
 
 // Steps an oscillator through a chunk: an active side's phase moves on every frame (and
-// its values are computed ahead), an inactive side's only on bypassed frames.
-void PrepareSide(SweepSide& side, const SideRole& role, int count, SweepChunk& chunk) {
+// its values are computed ahead), an inactive side's only on bypassed frames. A chunk whose
+// two sides run side by side computes the coefficients and link values itself.
+void PrepareSide(SweepSide& side, const SideRole& role, int count, bool paired, SweepChunk& chunk) {
   if (role.active) {
-    PrepareSweepChunk(side, count, role.slot != kLinkOff, chunk);
+    PrepareSweepChunk(side, count, {!paired, !paired && role.slot != kLinkOff}, chunk);
   }
 }
 
@@ -160,11 +161,13 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     if (PassQuietChunk(io, first, count, s)) {
       continue;
     }
-    PrepareSide(s.left, leftRole, count, leftChunk);
-    PrepareSide(s.right, rightRole, count, rightChunk);
     const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};
+    const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);
+    const bool paired = steady && CanPairSides(chunk, s);
+    PrepareSide(s.left, leftRole, count, paired, leftChunk);
+    PrepareSide(s.right, rightRole, count, paired, rightChunk);
     int bypassed = 0;
-    if (s.steadyPathEnabled && CanRunSteady(chunk, s)) {
+    if (steady) {
       RunSteadyChunk(chunk, s, mix);
     } else {
       bypassed = RunChunk<kLinked>(chunk, s, mix);
