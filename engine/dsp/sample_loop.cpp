@@ -101,11 +101,17 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
     return false;
   }
   const double threshold = d.bypassThreshold;
+  if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
+    return false;
+  }
+  // The whole chunk at once, without an exit per frame, so the compiler can test several
+  // frames at a time: quiet chunks are the common case here.
+  bool loud = false;
   for (int k = first; k < first + count; ++k) {
-    if (AboveThreshold(io.inLeft[k], io.inRight[k], s.left.filterOut, s.right.filterOut,
-                       threshold)) {
-      return false;
-    }
+    loud |= (std::fabs(io.inLeft[k]) > threshold) | (std::fabs(io.inRight[k]) > threshold);
+  }
+  if (loud) {
+    return false;
   }
   for (int k = first; k < first + count; ++k) {
     const double l = io.inLeft[k];
