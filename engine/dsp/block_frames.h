@@ -98,14 +98,19 @@ struct ChunkContext {
   const BlockTaps& taps;
   const SideRole& leftRole;
   const SideRole& rightRole;
-  const SweepChunk& leftChunk;
-  const SweepChunk& rightChunk;
+  SweepChunk& leftChunk;  // a paired chunk writes the coefficients it computes
+  SweepChunk& rightChunk;
 };
 
 // Whether a chunk may take the steady path (RunSteadyChunk): no crossfade runs, the
 // silence count cannot reach its limit within the chunk (so no frame is bypassed), and
 // every tap reaches back beyond the chunk without reaching into what the chunk writes.
 bool CanRunSteady(const ChunkContext& c, const BlockState& s);
+
+// Whether such a chunk runs its two sides side by side: both filter, and no tap or write
+// of the chunk crosses the line's end. Its coefficients are then computed in the loop
+// from the triangle values.
+bool CanPairSides(const ChunkContext& c, const BlockState& s);
 
 // Such a chunk without the bypass and crossfade steps. Produces exactly what the
 // per-sample loop produces for it.

@@ -101,11 +101,17 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
     return false;
   }
   const double threshold = d.bypassThreshold;
+  if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
+    return false;
+  }
+  // The whole chunk at once, without an exit per frame, so the compiler can test several
+  // frames at a time: quiet chunks are the common case here.
+  bool loud = false;
   for (int k = first; k < first + count; ++k) {
-    if (AboveThreshold(io.inLeft[k], io.inRight[k], s.left.filterOut, s.right.filterOut,
-                       threshold)) {
-      return false;
-    }
+    loud |= (std::fabs(io.inLeft[k]) > threshold) | (std::fabs(io.inRight[k]) > threshold);
+  }
+  if (loud) {
+    return false;
   }
   for (int k = first; k < first + count; ++k) {
     const double l = io.inLeft[k];
@@ -120,10 +126,11 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
 }
 
 // Steps an oscillator through a chunk: an active side's phase moves on every frame (and
-// its values are computed ahead), an inactive side's only on bypassed frames.
-void PrepareSide(SweepSide& side, const SideRole& role, int count, SweepChunk& chunk) {
+// its values are computed ahead), an inactive side's only on bypassed frames. A chunk whose
+// two sides run side by side computes the coefficients and link values itself.
+void PrepareSide(SweepSide& side, const SideRole& role, int count, bool paired, SweepChunk& chunk) {
   if (role.active) {
-    PrepareSweepChunk(side, count, role.slot != kLinkOff, chunk);
+    PrepareSweepChunk(side, count, {!paired, !paired && role.slot != kLinkOff}, chunk);
   }
 }
 
@@ -160,11 +167,13 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     if (PassQuietChunk(io, first, count, s)) {
       continue;
     }
-    PrepareSide(s.left, leftRole, count, leftChunk);
-    PrepareSide(s.right, rightRole, count, rightChunk);
     const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};
+    const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);
+    const bool paired = steady && CanPairSides(chunk, s);
+    PrepareSide(s.left, leftRole, count, paired, leftChunk);
+    PrepareSide(s.right, rightRole, count, paired, rightChunk);
     int bypassed = 0;
-    if (s.steadyPathEnabled && CanRunSteady(chunk, s)) {
+    if (steady) {
       RunSteadyChunk(chunk, s, mix);
     } else {
       bypassed = RunChunk<kLinked>(chunk, s, mix);

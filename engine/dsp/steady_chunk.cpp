@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/dsp/block_frames.h"
+#include "engine/dsp/paired_sides.h"
 
 namespace velmora::dsp {
 
@@ -161,6 +162,32 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
   right.Store(s.right);
 }
 
+// Both sides filtering on straight runs of the line, the common case: the two sides run
+// side by side, with their coefficients and link values computed in the loop.
+void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* heldL,
+                    double* heldR) {
+  const ChunkLine line(c, s.line);
+  const PairedRuns runs{c.io.inLeft + c.first,
+                        c.io.inRight + c.first,
+                        c.io.outLeft + c.first,
+                        c.io.outRight + c.first,
+                        line.left,
+                        line.right,
+                        line.feedback,
+                        line.write,
+                        c.leftChunk.triangle,
+                        c.rightChunk.triangle,
+                        c.leftChunk.coefficient,
+                        c.rightChunk.coefficient,
+                        heldL,
+                        heldR,
+                        c.count};
+  const PairedLinks links{c.leftRole.slot, c.rightRole.slot};
+  RunPairedFrames(runs, s.left, s.right, links, s.gains, mix);
+  s.line.Advance(c.count);
+  mix.Load(s.gains);
+}
+
 // Chooses the loop for the chunk's line layout and the two sides' filters.
 template <bool kLinked>
 void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
@@ -214,6 +241,10 @@ bool CanRunSteady(const ChunkContext& c, const BlockState& s) {
   return shortest >= c.count && int64_t{longest} + c.count <= s.line.Length();
 }
 
+bool CanPairSides(const ChunkContext& c, const BlockState& s) {
+  return c.leftRole.filtering && c.rightRole.filtering && ChunkLine(c, s.line).Contiguous();
+}
+
 void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   const double threshold = s.d.bypassThreshold;
   const double startL = s.left.filterOut;
@@ -223,7 +254,9 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   double heldR[kSweepChunk];
   const bool linked = (c.leftRole.active && c.leftRole.slot != kLinkOff) ||
                       (c.rightRole.active && c.rightRole.slot != kLinkOff);
-  if (linked) {
+  if (CanPairSides(c, s)) {
+    RunPairedChunk(c, s, mix, heldL, heldR);
+  } else if (linked) {
     const ChunkMix chunkMix(c, s.gains);
     RunSteadyVariant<true>(c, s, mix, &chunkMix, heldL, heldR);
     KeepLastLinkValues(c, s, mix);

@@ -46,15 +46,15 @@ void AdvanceLfoBy(SweepSide& side, uint32_t frames) {
   side.lfoPhase = side.lfoPeriod == 0 ? 0 : (side.lfoPhase + frames) % side.lfoPeriod;
 }
 
-void PrepareSweepChunk(SweepSide& side, int frames, bool withLink, SweepChunk& chunk) {
-  float x[kSweepChunk];
+void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, SweepChunk& chunk) {
+  float* x = chunk.triangle;
   TriangleValues(side, x);
-  if (side.filterType > kFilterOff) {
+  if (needs.coefficients && side.filterType > kFilterOff) {
     for (int i = 0; i < kSweepChunk; ++i) {
       chunk.coefficient[i] = SweptCoefficient(side, x[i]);
     }
   }
-  if (withLink) {
+  if (needs.link) {
     // The linked quantity rises with x for a positive depth and falls for a negative one,
     // covering [centre, centre + |depth| / 2]. Products in double, result in single.
     const double centre = side.linkCentre;

@@ -14,13 +14,20 @@ namespace velmora::dsp {
 constexpr int kSweepChunk = 64;
 
 struct SweepChunk {
+  float triangle[kSweepChunk];      // x of each frame
   double coefficient[kSweepChunk];  // g of each frame, when the side's filter runs
   float linkValue[kSweepChunk];     // the modulated link target, when the side links one
 };
 
+// What PrepareSweepChunk fills besides the triangle values.
+struct SweepChunkNeeds {
+  bool coefficients;  // when the side's filter runs
+  bool link;
+};
+
 // Fills the chunk for frames 0..kSweepChunk-1 from the side's current phase and advances
 // the phase by frames (<= kSweepChunk).
-void PrepareSweepChunk(SweepSide& side, int frames, bool withLink, SweepChunk& chunk);
+void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, SweepChunk& chunk);
 
 // Advances the phase of an oscillator by frames, wrapping at its period.
 void AdvanceLfoBy(SweepSide& side, uint32_t frames);
