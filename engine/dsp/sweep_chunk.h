@@ -13,7 +13,7 @@ namespace velmora::dsp {
 
 // Frames per chunk. Every chunk hands the filter states from one pass to the next and
 // computes its oscillator values in a pass of its own, which the filter recursions cannot
-// overlap; a common host block of 256 frames is one chunk. About 16 KiB of stack.
+// overlap; a common host block of 256 frames is one chunk. Under 20 KiB of stack.
 constexpr int kSweepChunk = 256;
 
 struct SweepChunk {
