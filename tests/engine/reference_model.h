@@ -12,6 +12,14 @@
 
 namespace velmora::dsp::testing {
 
+// An appliedValues entry no parameter can hold: the byte 155 four times.
+constexpr int kInvalid = static_cast<int>(0x9B9B9B9Bu);
+
+// Half away from zero: add or subtract 0.5, then truncate.
+inline int64_t Round(double x) {
+  return x >= 0.0 ? static_cast<int64_t>(x + 0.5) : static_cast<int64_t>(x - 0.5);
+}
+
 // One side chain: filter, oscillator and link, fields as the engine documents them.
 struct ModelSide {
   int16_t filterType = 0;
