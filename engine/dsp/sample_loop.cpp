@@ -3,10 +3,12 @@
 // stage, silence count. Everything that cannot change within a block is hoisted out of
 // the loop; the loop itself calls nothing virtual and nothing of the host.
 #include <cmath>
+#include <cstring>
 
 #include "engine/dsp/block_frames.h"
 #include "engine/dsp/delay_engine.h"
 #include "engine/dsp/link_modulation.h"
+#include "engine/dsp/quiet_scan.h"
 
 namespace velmora::dsp {
 
@@ -104,20 +106,15 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
   if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
     return false;
   }
-  // The whole chunk at once, without an exit per frame, so the compiler can test several
-  // frames at a time: quiet chunks are the common case here.
-  bool loud = false;
-  for (int k = first; k < first + count; ++k) {
-    loud |= (std::fabs(io.inLeft[k]) > threshold) | (std::fabs(io.inRight[k]) > threshold);
-  }
-  if (loud) {
+  if (AnyAbove(io.inLeft + first, io.inRight + first, count, threshold)) {
     return false;
   }
-  for (int k = first; k < first + count; ++k) {
-    const double l = io.inLeft[k];
-    const double r = io.inRight[k];
-    io.outLeft[k] = l;
-    io.outRight[k] = r;
+  // In place (the same buffers) there is nothing to copy.
+  if (io.outLeft != io.inLeft) {
+    std::memmove(io.outLeft + first, io.inLeft + first, sizeof(double) * count);
+  }
+  if (io.outRight != io.inRight) {
+    std::memmove(io.outRight + first, io.inRight + first, sizeof(double) * count);
   }
   AdvanceLfoBy(s.left, static_cast<uint32_t>(count));
   AdvanceLfoBy(s.right, static_cast<uint32_t>(count));

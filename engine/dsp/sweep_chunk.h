@@ -11,7 +11,10 @@
 
 namespace velmora::dsp {
 
-constexpr int kSweepChunk = 64;
+// Frames per chunk. Every chunk hands the filter states from one pass to the next and
+// computes its oscillator values in a pass of its own, which the filter recursions cannot
+// overlap; a common host block of 256 frames is one chunk. Under 20 KiB of stack.
+constexpr int kSweepChunk = 256;
 
 struct SweepChunk {
   float triangle[kSweepChunk];      // x of each frame
