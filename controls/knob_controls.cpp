@@ -77,18 +77,18 @@ void IKnobRotVal::HandleMouseUp(int, int, const MouseModifiers&) {
   MarkDirty(true);
 }
 
-float IKnobRotVal::PointerAngle() const {
-  // (value - 0.5) x range in radians, in the single-precision form the pictures were
-  // drawn against.
+double IKnobRotVal::PointerAngle() const {
+  // (value - 0.5) x range in radians, with the half-range constants in the single
+  // precision the pictures were drawn against; the sum itself stays double.
   const auto half = static_cast<float>(angleRange_ * kPi / 360.0);
   const auto negativeHalf = static_cast<float>(-angleRange_ * kPi / 360.0);
-  return static_cast<float>(half * Value() * 2.0 + negativeHalf);
+  return half * Value() * 2.0 + negativeHalf;
 }
 
 bool IKnobRotVal::Paint(IEditorGraphics& graphics) {
   pointerBlend_ = Blend{Blend::kNormal, pointerWeight_};
   PaintValueText(graphics);
-  const float angle = PointerAngle();
+  const double angle = PointerAngle();
   const auto sourceOffset = static_cast<float>(-2.0 * std::fabs(Value() - 0.5));
   if (pointer_.frames < 2) {
     graphics.DrawRotatedBitmap(pointer_, centreX_, centreY_, angle, &pointerBlend_, sourceOffset,
@@ -113,7 +113,7 @@ void IKnobRotVal::PaintValueText(IEditorGraphics& graphics) {
 }
 
 // A strip of two or more frames: its left half turns, its last frame is laid over it.
-void IKnobRotVal::PaintStripPointer(IEditorGraphics& graphics, float angle, float sourceOffset) {
+void IKnobRotVal::PaintStripPointer(IEditorGraphics& graphics, double angle, float sourceOffset) {
   BitmapRef& half = SpareBitmap();
   if (half.image == nullptr) {
     half = graphics.CropBitmap(pointer_,

@@ -52,7 +52,7 @@ class IKnobRotVal : public IKnobControl {
   bool Paint(IEditorGraphics& graphics) override;
 
   // The pointer's turn in radians for the current value: 0 at 0.5, +-range/2 at the ends.
-  float PointerAngle() const;
+  double PointerAngle() const;
   int Steps() const { return steps_; }
   int CentreX() const { return centreX_; }
   int CentreY() const { return centreY_; }
@@ -61,7 +61,7 @@ class IKnobRotVal : public IKnobControl {
   static Rect KnobRect(int centreX, int centreY, const BitmapRef& pointer, int textSize,
                        const KnobOptions& options);
   void PaintValueText(IEditorGraphics& graphics);
-  void PaintStripPointer(IEditorGraphics& graphics, float angle, float sourceOffset);
+  void PaintStripPointer(IEditorGraphics& graphics, double angle, float sourceOffset);
 
   TextStyle valueStyle_;
   BitmapRef pointer_;

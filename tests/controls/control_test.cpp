@@ -154,6 +154,11 @@ TEST(Knob, GeometryAnglesAndSnapping) {
   EXPECT_NEAR(rate.PointerAngle(), -150 * kDegree, 1e-6);
   rate.SetValue(1.0);
   EXPECT_NEAR(rate.PointerAngle(), 150 * kDegree, 1e-6);
+  // The two half-range constants are single precision, the sum is not rounded again.
+  const double half = static_cast<float>(300 * 3.141592653589793 / 360.0);
+  const double negativeHalf = static_cast<float>(-300 * 3.141592653589793 / 360.0);
+  rate.SetValue(0.3);
+  EXPECT_EQ(rate.PointerAngle(), half * 0.3 * 2 + negativeHalf);
 
   const std::pair<double, double> releases[] = {
       {0.51, 0.5}, {0.52, 0.5}, {0.53, 13.0 / 24.0}, {0.0, 0.0}, {0.999, 1.0}};
