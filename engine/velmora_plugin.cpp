@@ -36,7 +36,11 @@ VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
   FillFactoryPrograms(*this);
 }
 
-VSTCLASS::~VSTCLASS() = default;
+// The editor goes first: its lamp and strips read the engine's display records when they
+// paint, so it must not outlive the engine, not even for the rest of the teardown.
+VSTCLASS::~VSTCLASS() {
+  DeleteEditor();
+}
 
 // The engine takes no lock of its own: each hook holds the recursive instance lock for the
 // whole call, and the engine's internal re-entries run under it.

@@ -171,8 +171,9 @@ class IEffectBase {
   double** OutputPointers() { return outputPointers_.data(); }
   std::vector<double*>& InputPointerList() { return inputPointers_; }
   std::vector<double*>& OutputPointerList() { return outputPointers_; }
-  // Deletes the attached editor. The host binding calls it from its own destructor, so an
-  // editor that ends an edit gesture while it closes still reaches a complete plug-in.
+  // Deletes the attached editor. The plug-in class and the host binding call it from their
+  // destructors, so an editor that ends an edit gesture while it closes still reaches a
+  // complete plug-in.
   void DeleteEditor();
   void StoreHostKind(int kind, int version);
   int StoredHostKind() const { return hostKind_; }

@@ -185,6 +185,16 @@ TEST(Audio, ChannelPairs) {
   EXPECT_EQ(pairs[0].outputs, 2);
   EXPECT_EQ(pairs[1].inputs, 4);
   EXPECT_EQ(pairs[2].inputs, 0);
+  // Each count is read as a scanf %d reads it: white space and a plus sign may lead it, so a
+  // doubled space repeats the next pair instead of adding a pair (0, 0).
+  const std::vector<ChannelPair> spaced = ParseChannelPairs("1-1  2-2 +3-4");
+  ASSERT_EQ(spaced.size(), 4u);
+  for (size_t i = 1; i < 3; ++i) {
+    EXPECT_EQ(spaced[i].inputs, 2) << i;
+    EXPECT_EQ(spaced[i].outputs, 2) << i;
+  }
+  EXPECT_EQ(spaced[3].inputs, 3);
+  EXPECT_EQ(spaced[3].outputs, 4);
   probe->Effect()->dispatcher(probe->Effect(), vst::effClose, 0, 0, nullptr, 0.0f);
 }
 

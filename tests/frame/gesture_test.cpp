@@ -149,6 +149,33 @@ TEST(EditorGestures, ClosingMidGestureEndsIt) {
   }
 }
 
+// The editor's strips and lamp read the engine's display records while they paint, and a
+// window thread may still paint until the editor is gone: closing an instance with its
+// editor open must remove the editor while the plug-in, engine included, is still whole.
+TEST(EditorGestures, ClosingRemovesTheEditorBeforeTheEngine) {
+  struct WatchingEditor : FakeEditor {
+    ~WatchingEditor() override {
+      if (pluginWhole != nullptr) {
+        *pluginWhole = dynamic_cast<VSTCLASS*>(watched) != nullptr;
+      }
+    }
+    IEffectBase* watched = nullptr;
+    bool* pluginWhole = nullptr;
+  };
+  bool pluginWhole = false;
+  PluginInstance instance;
+  VSTCLASS& plugin = instance.plugin();
+  auto* editor = new WatchingEditor;
+  editor->watched = &plugin;
+  editor->pluginWhole = &pluginWhole;
+  plugin.AttachEditor(editor);
+  plugin.Engine().SetLampListener(nullptr);  // the built editor's lamp went with it
+  ASSERT_EQ(instance.Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(0x10)), 1);
+  instance.Dispatch(vst::effClose);
+  instance.Forget();
+  EXPECT_TRUE(pluginWhole);
+}
+
 TEST(InstanceLock, IsRecursiveAndExcludesOtherThreads) {
   PluginInstance instance;
   VSTCLASS& plugin = instance.plugin();
