@@ -41,11 +41,10 @@ intptr_t IEffectVST::OnString2Parameter(const DispatchCall& call) {
     // Read the host's text only up to a bounded length; numbers and texts are short.
     char text[256];
     CopyText(text, sizeof(text), static_cast<const char*>(call.ptr));
-    const double value = param->ParseValue(text);
+    param->SetClampedValue(param->ParseValue(text));
     if (EditorLink* editor = Editor()) {
-      editor->ShowParamValue(call.index, value, false);
+      editor->ShowParamValue(call.index, param->Value(), false);
     }
-    param->SetClampedValue(value);
     ApplyParameter(call.index);
   }
   return 1;

@@ -88,6 +88,9 @@ double IEffectParam::ToNormalised(double value) const {
 }
 
 void IEffectParam::SetClampedValue(double value) {
+  if (type_ != kTypeDouble) {
+    value = std::floor(value / step_ + 0.5) * step_;
+  }
   if (value < minimum_) {
     value = minimum_;
   }

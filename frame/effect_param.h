@@ -44,7 +44,9 @@ class IEffectParam {
   Type ParamType() const { return type_; }
   double Value() const { return value_; }
   void SetValue(double value) { value_ = value; }
-  // Sets the value clamped to the declared range.
+  // Sets a real value from a host text or a chunk: whole-step kinds are first rounded to
+  // their step, as a normalised value is, so what is shown always matches what is heard;
+  // then the value is clamped to the declared range.
   void SetClampedValue(double value);
   double Minimum() const { return minimum_; }
   double Maximum() const { return maximum_; }

@@ -126,9 +126,17 @@ TEST(Dispatcher, String2Parameter) {
   std::strcpy(text, "250");  // clamped to the range
   EXPECT_EQ(instance.Dispatch(vst::effString2Parameter, 3, 0, text), 1);
   EXPECT_EQ(plugin.Param(3)->Value(), 100.0);
+  // Typed fractions land on the parameter's whole steps, so the display (which truncates)
+  // and the engine (which rounds) agree on what is heard.
   std::strcpy(text, "-70.5");
   instance.Dispatch(vst::effString2Parameter, 21, 0, text);
-  EXPECT_EQ(plugin.Param(21)->Value(), -70.5);
+  EXPECT_EQ(plugin.Param(21)->Value(), -70.0);
+  std::strcpy(text, "1.7");
+  instance.Dispatch(vst::effString2Parameter, 6, 0, text);
+  EXPECT_EQ(plugin.Param(6)->Value(), 2.0);
+  char display[32] = "";
+  instance.Dispatch(vst::effGetParamDisplay, 6, 0, display);
+  EXPECT_STREQ(display, "Highpass");
   EXPECT_EQ(instance.Dispatch(vst::effString2Parameter, 5, 0, nullptr), 1);
   EXPECT_EQ(plugin.Param(5)->Value(), 40.0);
   EXPECT_EQ(instance.Dispatch(vst::effString2Parameter, 22, 0, text), 0);

@@ -268,6 +268,12 @@ TEST(Chunks, BadValuesAndCountsAreRefused) {
   effect->dispatcher(effect, vst::effSetChunk, 1, 20, chunk.data(), 0.0f);
   EXPECT_EQ(probe->Param(0)->Value(), 50.0);
   EXPECT_EQ(probe->Param(1)->Value(), 10.0);
+  // A fraction in a whole-step parameter lands on its nearest step.
+  PutDouble(chunk, 4, 33.6);
+  PutDouble(chunk, 12, -2.4);
+  effect->dispatcher(effect, vst::effSetChunk, 1, 20, chunk.data(), 0.0f);
+  EXPECT_EQ(probe->Param(0)->Value(), 34.0);
+  EXPECT_EQ(probe->Param(1)->Value(), -2.0);
   // Extra bytes after the values are ignored.
   chunk.resize(64, 0xff);
   EXPECT_EQ(effect->dispatcher(effect, vst::effSetChunk, 1, 64, chunk.data(), 0.0f), 1);
