@@ -6,5 +6,6 @@ jobs=$(nproc)
 cmake -S . -B build -DVELMORA_WERROR=ON -DVELMORA_WINDOWS_BUILD_DIR="$PWD/build-win" "$@" >/dev/null
 cmake --build build -j"$jobs"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
+  -DVELMORA_DEPS_SOURCE_DIR="$(scripts/deps-cache-dir.sh)" >/dev/null
 cmake --build build-win -j"$jobs"

@@ -30,7 +30,7 @@ fi
 
 # Debian ships no mingw-w64 build of libpng and zlib, so the Windows tree compiles them from
 # Debian's own source packages, fetched once into a cache outside the build trees.
-src_cache="${VELMORA_DEPS_CACHE:-$HOME/.cache/velmora}/deb-src"
+src_cache="$("$(dirname "$0")/deps-cache-dir.sh")"
 if ! compgen -G "$src_cache/libpng1.6-*/png.h" >/dev/null || ! compgen -G "$src_cache/zlib-*/zlib.h" >/dev/null; then
   # Source entries mirror the machine's own Debian archive entries (the security archive
   # serves no sources here), so the same mirror serves both; the system's apt configuration

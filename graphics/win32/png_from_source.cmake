@@ -1,10 +1,8 @@
 # Debian has no mingw-w64 build of libpng and zlib: scripts/install-deps.sh fetches their
 # Debian source packages into a cache, and they are compiled here into the Windows tree.
-set(VELMORA_DEPS_SOURCE_DIR "$ENV{HOME}/.cache/velmora/deb-src" CACHE PATH
+# scripts/build.sh passes the folder scripts/deps-cache-dir.sh names.
+set(VELMORA_DEPS_SOURCE_DIR "" CACHE PATH
     "Debian source packages of libpng and zlib for the Windows tree")
-if(DEFINED ENV{VELMORA_DEPS_CACHE})
-  set(VELMORA_DEPS_SOURCE_DIR "$ENV{VELMORA_DEPS_CACHE}/deb-src")
-endif()
 file(GLOB zlib_dir LIST_DIRECTORIES true "${VELMORA_DEPS_SOURCE_DIR}/zlib-*")
 file(GLOB libpng_dir LIST_DIRECTORIES true "${VELMORA_DEPS_SOURCE_DIR}/libpng1.6-*")
 list(FILTER zlib_dir EXCLUDE REGEX "\\.(tar|dsc)")
