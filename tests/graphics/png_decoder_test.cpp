@@ -111,9 +111,10 @@ TEST(PngDecoderTest, SizeAndRowSpanFollowTheImage) {
   recipe.height = 3;
   recipe.colourType = PNG_COLOR_TYPE_RGB;
   for (int y = 0; y < 3; ++y) {
-    std::vector<uint8_t> row;
+    std::vector<uint8_t> row(5 * 3, 0);
     for (int x = 0; x < 5; ++x) {
-      row.insert(row.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(y), 0});
+      row[3 * x] = static_cast<uint8_t>(x);
+      row[3 * x + 1] = static_cast<uint8_t>(y);
     }
     recipe.rows.push_back(row);
   }
