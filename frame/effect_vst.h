@@ -75,7 +75,6 @@ class IEffectVST : public IEffectBase {
   void BindOutputs(float** outputs, int offset);
   void NarrowOutputs(int frames, bool accumulate);
   void BindDoubleBuffers(double** inputs, double** outputs, int offset, int frames);
-  void SilenceOutputs(float** outputs, int frames);
 
   // Dispatcher handlers, grouped by what they serve (one source file per group).
   // Opening, audio settings and the active state.

@@ -23,30 +23,25 @@ void Widen(const float* in, double* out, int count) {
   }
 }
 
-// The conversion to float rounds to nearest.
+// The conversion to float rounds to nearest; the accumulating form adds to the host's samples.
+template <bool kAccumulate>
 void Narrow(const double* in, float* out, int count) {
+  auto store = [out, in](int i) {
+    if constexpr (kAccumulate) {
+      out[i] += static_cast<float>(in[i]);
+    } else {
+      out[i] = static_cast<float>(in[i]);
+    }
+  };
   int i = 0;
   for (; i + 4 <= count; i += 4) {
-    out[i] = static_cast<float>(in[i]);
-    out[i + 1] = static_cast<float>(in[i + 1]);
-    out[i + 2] = static_cast<float>(in[i + 2]);
-    out[i + 3] = static_cast<float>(in[i + 3]);
+    store(i);
+    store(i + 1);
+    store(i + 2);
+    store(i + 3);
   }
   for (; i < count; ++i) {
-    out[i] = static_cast<float>(in[i]);
-  }
-}
-
-void NarrowAdding(const double* in, float* out, int count) {
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    out[i] += static_cast<float>(in[i]);
-    out[i + 1] += static_cast<float>(in[i + 1]);
-    out[i + 2] += static_cast<float>(in[i + 2]);
-    out[i + 3] += static_cast<float>(in[i + 3]);
-  }
-  for (; i < count; ++i) {
-    out[i] += static_cast<float>(in[i]);
+    store(i);
   }
 }
 
@@ -54,6 +49,16 @@ void NarrowAdding(const double* in, float* out, int count) {
 template <typename Sample>
 Sample* HostBuffer(Sample** buffers, int k) {
   return buffers != nullptr ? buffers[k] : nullptr;
+}
+
+// Without scratch memory nothing can be processed: replacing callbacks hand back silence.
+template <typename Sample>
+void SilenceHostOutputs(Sample** outputs, int count, int frames) {
+  for (int k = 0; k < count && frames > 0; ++k) {
+    if (Sample* host = HostBuffer(outputs, k)) {
+      std::fill(host, host + frames, Sample(0));
+    }
+  }
 }
 
 }  // namespace
@@ -101,17 +106,9 @@ void IEffectVST::NarrowOutputs(int frames, bool accumulate) {
       continue;
     }
     if (accumulate) {
-      NarrowAdding(channel.scratch.data(), channel.hostBuffer, frames);
+      Narrow<true>(channel.scratch.data(), channel.hostBuffer, frames);
     } else {
-      Narrow(channel.scratch.data(), channel.hostBuffer, frames);
-    }
-  }
-}
-
-void IEffectVST::SilenceOutputs(float** outputs, int frames) {
-  for (int k = 0; k < NumOutputs() && frames > 0; ++k) {
-    if (float* host = HostBuffer(outputs, k)) {
-      std::fill(host, host + frames, 0.0f);
+      Narrow<false>(channel.scratch.data(), channel.hostBuffer, frames);
     }
   }
 }
@@ -120,9 +117,8 @@ void IEffectVST::ProcessFloat(float** inputs, float** outputs, int frames, bool 
   LockGuard guard(InstanceLock());
   AskForMidi();
   if (frames > 0 && BlockLength() < 1) {
-    // No scratch memory at all (its allocation failed): nothing can be processed.
     if (!accumulate) {
-      SilenceOutputs(outputs, frames);
+      SilenceHostOutputs(outputs, NumOutputs(), frames);
     }
     return;
   }
@@ -168,11 +164,7 @@ void IEffectVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   LockGuard guard(InstanceLock());
   AskForMidi();
   if (frames > 0 && BlockLength() < 1) {
-    for (int k = 0; k < NumOutputs(); ++k) {
-      if (double* host = HostBuffer(outputs, k)) {
-        std::fill(host, host + frames, 0.0);
-      }
-    }
+    SilenceHostOutputs(outputs, NumOutputs(), frames);
     return;
   }
   int done = 0;
