@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tools/host/audio_buffers.h"
+#include "tools/host/four_cc_text.h"
 #include "tools/host/plugin_host.h"
 
 namespace velmora::hostcheck {
@@ -16,15 +17,6 @@ constexpr int32_t kBlock = 512;
 constexpr double kSampleRate = 44100.0;
 constexpr int32_t kMostChannels = 64;
 constexpr double kTwoPi = 6.283185307179586;
-
-std::string FourCCText(int32_t code) {
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    char c = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
-    text += (c >= 32 && c < 127) ? c : '?';
-  }
-  return text;
-}
 
 template <typename Sample>
 host::Status ProcessOneBlock(host::PluginHost& plugin, bool doublePrecision) {
@@ -101,7 +93,7 @@ int Run(const std::string& path) {
   std::printf(
       "%s: \"%s\" ID %s version %d, %d params, %d programs, %d in / %d out, flags 0x%x, "
       "float and double blocks OK\n",
-      path.c_str(), plugin.EffectName().c_str(), FourCCText(e.uniqueID).c_str(), e.version,
+      path.c_str(), plugin.EffectName().c_str(), host::FourCCText(e.uniqueID).c_str(), e.version,
       e.numParams, e.numPrograms, e.numInputs, e.numOutputs, e.flags);
   return 0;
 }

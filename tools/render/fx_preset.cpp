@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frame/vst2.h"
+#include "tools/host/four_cc_text.h"
 
 namespace velmora::render {
 namespace {
@@ -72,15 +73,6 @@ class Reader {
   size_t position_ = 0;
 };
 
-std::string FourCCText(int32_t code) {
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    char c = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
-    text += (c >= 32 && c < 127) ? c : '?';
-  }
-  return text;
-}
-
 void WriteProgram(Writer& out, const FxFile& file, const FxProgram& program) {
   out.Int(kChunkMagic);
   out.Int(static_cast<int32_t>(kProgramHeaderBytes - 8 + 4 * program.values.size()));
@@ -107,13 +99,13 @@ host::Result<FxProgram> ReadProgram(Reader& in, const FxExpectation& expected) {
   in.Skip(4);
   int32_t magic = in.Int();
   if (magic != kProgramMagic) {
-    return ProgramResult::Failure("a program record is " + FourCCText(magic) + ", not FxCk");
+    return ProgramResult::Failure("a program record is " + host::FourCCText(magic) + ", not FxCk");
   }
   in.Skip(4);
   int32_t id = in.Int();
   if (id != expected.uniqueId) {
-    return ProgramResult::Failure("a program was made for another plug-in (ID " + FourCCText(id) +
-                                  ")");
+    return ProgramResult::Failure("a program was made for another plug-in (ID " +
+                                  host::FourCCText(id) + ")");
   }
   in.Skip(4);
   int32_t count = in.Int();
@@ -178,11 +170,11 @@ host::Result<FxFile> ParseFxFile(const std::vector<uint8_t>& bytes, const FxExpe
   }
   int32_t magic = in.Int();
   if (magic == kOpaqueProgramMagic || magic == kOpaqueBankMagic) {
-    return FileResult::Failure("opaque-chunk preset files (" + FourCCText(magic) +
+    return FileResult::Failure("opaque-chunk preset files (" + host::FourCCText(magic) +
                                ") are not supported");
   }
   if (magic != kProgramMagic && magic != kBankMagic) {
-    return FileResult::Failure("unknown preset form " + FourCCText(magic));
+    return FileResult::Failure("unknown preset form " + host::FourCCText(magic));
   }
   int32_t version = in.Int();
   int32_t id = in.Int();
@@ -190,8 +182,8 @@ host::Result<FxFile> ParseFxFile(const std::vector<uint8_t>& bytes, const FxExpe
     return FileResult::Failure("unknown preset format version " + std::to_string(version));
   }
   if (id != expected.uniqueId) {
-    return FileResult::Failure("made for another plug-in (ID " + FourCCText(id) + ", expected " +
-                               FourCCText(expected.uniqueId) + ")");
+    return FileResult::Failure("made for another plug-in (ID " + host::FourCCText(id) +
+                               ", expected " + host::FourCCText(expected.uniqueId) + ")");
   }
   FxFile file;
   file.isBank = magic == kBankMagic;
