@@ -1,5 +1,5 @@
-// Indices of the effect's 22 parameters: the one numbering shared by host, programs, chunks,
-// engine and editor.
+// Indices of the effect's 22 parameters, the one numbering shared by host, programs, chunks,
+// engine and editor, and the whole-number range each one takes.
 #pragma once
 
 namespace velmora {
@@ -30,5 +30,17 @@ enum ParamIndex : int {
 };
 
 constexpr int kVelmoraParamCount = 22;
+
+struct ParamRange {
+  int minimum;
+  int maximum;
+};
+
+// The parameters are declared with these ranges, and the engine holds applied values inside
+// them, so a stray value can never index past one of its tables.
+constexpr ParamRange kParamRanges[kVelmoraParamCount] = {
+    {0, 24}, {0, 4},      {-100, 100}, {0, 100},    {20, 20000}, {0, 100},   {0, 2},   {0, 100},
+    {0, 30}, {0, 4},      {-100, 100}, {20, 20000}, {0, 100},    {0, 2},     {0, 100}, {0, 30},
+    {0, 4},  {-100, 100}, {0, 1},      {0, 100},    {0, 100},    {-100, -50}};
 
 }  // namespace velmora

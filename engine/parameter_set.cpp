@@ -31,13 +31,11 @@ constexpr TextList Texts(const char* const (&texts)[N]) {
 
 constexpr TextList kNumeric{};
 
-// One row of the parameter table. Enumerations take their range from their texts; integer
-// parameters give minimum and maximum. A shape of 1 is the linear mapping.
+// One row of the parameter table. Enumerations take their range from their texts, integer
+// parameters from kParamRanges. A shape of 1 is the linear mapping.
 struct ParamRow {
   const char* name;
   int defaultValue;
-  int minimum;
-  int maximum;
   const char* label;
   TextList texts;
   double shape;
@@ -45,40 +43,40 @@ struct ParamRow {
 
 // clang-format off
 const ParamRow kParamTable[kVelmoraParamCount] = {
-    // name               default  min   max    label  display texts            shape
-    {"Delay Rate",        9,       0,    0,     "",    Texts(kDelayRateTexts),  1.0},
-    {"Ping Pong",         2,       0,    0,     "",    Texts(kPingPongTexts),   1.0},
-    {"Pan Width",         100,     -100, 100,   "%",   kNumeric,                1.0},
-    {"Feedback",          60,      0,    100,   "%",   kNumeric,                1.0},
-    {"Freq Left",         3000,    20,   20000, "Hz",  kNumeric,                2.0},
-    {"Reso Left",         40,      0,    100,   "%",   kNumeric,                1.0},
-    {"Filter Left Type",  1,       0,    0,     "",    Texts(kFilterTypeTexts), 1.0},
-    {"Left Depth",        50,      0,    100,   "%",   kNumeric,                1.0},
-    {"Left Sweep Rate",   12,      0,    0,     "",    Texts(kSweepRateTexts),  1.0},
-    {"Left Sweep Link",   0,       0,    0,     "",    Texts(kSweepLinkTexts),  1.0},
-    {"Left Depth Link",   50,      -100, 100,   "%",   kNumeric,                1.0},
-    {"Freq Right",        3000,    20,   20000, "Hz",  kNumeric,                2.0},
-    {"Reso Right",        40,      0,    100,   "%",   kNumeric,                1.0},
-    {"Filter Right Type", 1,       0,    0,     "",    Texts(kFilterTypeTexts), 1.0},
-    {"Right Depth",       50,      0,    100,   "%",   kNumeric,                1.0},
-    {"Right Sweep Rate",  12,      0,    0,     "",    Texts(kSweepRateTexts),  1.0},
-    {"Right Sweep Link",  0,       0,    0,     "",    Texts(kSweepLinkTexts),  1.0},
-    {"Right Depth Link",  50,      -100, 100,   "%",   kNumeric,                1.0},
-    {"Filter Mirror",     1,       0,    0,     "",    Texts(kNoYesTexts),      1.0},
-    {"Dry Mix",           100,     0,    100,   "%",   kNumeric,                1.0},
-    {"Wet Mix",           60,      0,    100,   "%",   kNumeric,                1.0},
-    {"Bypass Ceil",       -60,     -100, -50,   "dB",  kNumeric,                1.0},
+    // name               default  label  display texts            shape
+    {"Delay Rate",        9,       "",    Texts(kDelayRateTexts),  1.0},
+    {"Ping Pong",         2,       "",    Texts(kPingPongTexts),   1.0},
+    {"Pan Width",         100,     "%",   kNumeric,                1.0},
+    {"Feedback",          60,      "%",   kNumeric,                1.0},
+    {"Freq Left",         3000,    "Hz",  kNumeric,                2.0},
+    {"Reso Left",         40,      "%",   kNumeric,                1.0},
+    {"Filter Left Type",  1,       "",    Texts(kFilterTypeTexts), 1.0},
+    {"Left Depth",        50,      "%",   kNumeric,                1.0},
+    {"Left Sweep Rate",   12,      "",    Texts(kSweepRateTexts),  1.0},
+    {"Left Sweep Link",   0,       "",    Texts(kSweepLinkTexts),  1.0},
+    {"Left Depth Link",   50,      "%",   kNumeric,                1.0},
+    {"Freq Right",        3000,    "Hz",  kNumeric,                2.0},
+    {"Reso Right",        40,      "%",   kNumeric,                1.0},
+    {"Filter Right Type", 1,       "",    Texts(kFilterTypeTexts), 1.0},
+    {"Right Depth",       50,      "%",   kNumeric,                1.0},
+    {"Right Sweep Rate",  12,      "",    Texts(kSweepRateTexts),  1.0},
+    {"Right Sweep Link",  0,       "",    Texts(kSweepLinkTexts),  1.0},
+    {"Right Depth Link",  50,      "%",   kNumeric,                1.0},
+    {"Filter Mirror",     1,       "",    Texts(kNoYesTexts),      1.0},
+    {"Dry Mix",           100,     "%",   kNumeric,                1.0},
+    {"Wet Mix",           60,      "%",   kNumeric,                1.0},
+    {"Bypass Ceil",       -60,     "dB",  kNumeric,                1.0},
 };
 // clang-format on
 
-void DeclareParameter(IEffectParam& param, const ParamRow& row) {
+void DeclareParameter(IEffectParam& param, const ParamRow& row, const ParamRange& range) {
   if (row.texts.count > 0) {
     param.DefineEnum(row.name, row.defaultValue, row.texts.count, row.label);
     for (int value = 0; value < row.texts.count; ++value) {
       param.AddDisplayText(value, row.texts.texts[value]);
     }
   } else {
-    param.DefineInt(row.name, row.defaultValue, row.minimum, row.maximum, row.label);
+    param.DefineInt(row.name, row.defaultValue, range.minimum, range.maximum, row.label);
     if (row.shape != 1.0) {
       param.SetShape(row.shape);
     }
@@ -90,7 +88,7 @@ void DeclareParameter(IEffectParam& param, const ParamRow& row) {
 void DeclareParameters(IEffectBase& plugin) {
   for (int index = 0; index < kVelmoraParamCount; ++index) {
     if (IEffectParam* param = plugin.Param(index)) {
-      DeclareParameter(*param, kParamTable[index]);
+      DeclareParameter(*param, kParamTable[index], kParamRanges[index]);
     }
   }
 }

@@ -96,7 +96,7 @@ enum class Setup { kDefaults, kEverythingOn, kBypassedSilence };
 
 // Sets a Velmora parameter to a whole-number value of its range.
 void SetWhole(host::PluginHost& plugin, int index, int value) {
-  const dsp::ParamRange range = dsp::kParamRanges[index];
+  const ParamRange range = kParamRanges[index];
   plugin.SetParameter(index, static_cast<float>(value - range.minimum) /
                                  static_cast<float>(range.maximum - range.minimum));
 }

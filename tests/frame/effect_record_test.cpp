@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "engine/parameter_index.h"
 #include "tests/frame/fake_host.h"
 
 namespace velmora::testing {
@@ -133,6 +134,9 @@ TEST(ParameterSet, RangesTextsAndShapes) {
     const IEffectParam& param = *plugin.Param(i);
     EXPECT_EQ(param.Shape(), (i == 4 || i == 11) ? 2.0 : 1.0) << i;
     EXPECT_EQ(param.Step(), 1.0) << i;
+    // The engine clamps applied values to the same ranges the host sees.
+    EXPECT_EQ(param.Minimum(), kParamRanges[i].minimum) << i;
+    EXPECT_EQ(param.Maximum(), kParamRanges[i].maximum) << i;
     EXPECT_EQ(param.DisplayPrecision(), 0) << i;
     EXPECT_EQ(param.Value(), std::floor(param.Value())) << i;
     const bool negativeMinimum = param.Minimum() < 0.0;
