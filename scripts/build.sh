@@ -3,9 +3,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-cmake -S . -B build -DVELMORA_WERROR=ON -DVELMORA_WINDOWS_BUILD_DIR="$PWD/build-win" "$@" >/dev/null
+# A compiler cache makes rebuilds of unchanged sources (a fresh checkout, another tree) cheap.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -DVELMORA_WERROR=ON -DVELMORA_WINDOWS_BUILD_DIR="$PWD/build-win" "${launcher[@]}" "$@" >/dev/null
 cmake --build build -j"$jobs"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON "${launcher[@]}" \
   -DVELMORA_DEPS_SOURCE_DIR="$(scripts/deps-cache-dir.sh)" >/dev/null
 cmake --build build-win -j"$jobs"
