@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "tests/frame/probe_plugin.h"
@@ -138,6 +139,12 @@ TEST(Audio, BlockLengthResizesAndClearsScratch) {
   effect->dispatcher(effect, vst::effSetBlockSize, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, vst::effSetBlockSize, 0, -64, nullptr, 0.0f);
   EXPECT_EQ(probe->BlockLength(), 512);
+  // Announcements beyond the cap, up to the largest a host can pass, take the capped length.
+  effect->dispatcher(effect, vst::effSetBlockSize, 0, INT32_MAX, nullptr, 0.0f);
+  EXPECT_EQ(probe->BlockLength(), IEffectVST::kMaxBlockLength);
+  effect->dispatcher(effect, vst::effSetBlockSize, 0, 512, nullptr, 0.0f);
+  effect->dispatcher(effect, vst::effSetBlockSize, 0, INTPTR_MAX, nullptr, 0.0f);
+  EXPECT_EQ(probe->BlockLength(), IEffectVST::kMaxBlockLength);
   effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
