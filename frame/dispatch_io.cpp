@@ -60,8 +60,11 @@ intptr_t IEffectVST::OnProcessEvents(const DispatchCall& call) {
   if (events == nullptr) {
     return 0;
   }
+  // The host allocates numEvents entries; the declared two only fix the layout, so the list
+  // is read through a pointer rather than by indexing past that array's bounds.
+  vst::VstEvent* const* list = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    const vst::VstEvent* event = events->events[i];
+    const vst::VstEvent* event = list[i];
     if (event == nullptr) {
       continue;
     }

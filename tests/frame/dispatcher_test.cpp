@@ -1,6 +1,7 @@
 // The dispatcher's answers as a host reads them through the effect record.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -186,6 +187,29 @@ TEST(Dispatcher, EditorRequestsWithoutAnEditorAnswerZero) {
   EXPECT_EQ(dispatch(vst::effEditClose), 0);
   EXPECT_EQ(dispatch(vst::effEditIdle), 0);
   EXPECT_EQ(dispatch(vst::effIdle), 0);
+}
+
+// Hosts allocate the event list with as many entries as they send, beyond the two the
+// declaration shows.
+TEST(Dispatcher, EventListsLongerThanTheDeclaredTwoAreReadWhole) {
+  FakeHost host;
+  auto* probe = new ProbePlugin(host);
+  vst::VstMidiEvent notes[4] = {};
+  struct {
+    int32_t numEvents;
+    intptr_t reserved;
+    vst::VstEvent* events[4];
+  } list{4, 0, {}};
+  static_assert(offsetof(decltype(list), events) == offsetof(vst::VstEvents, events));
+  for (int i = 0; i < 4; ++i) {
+    notes[i].type = vst::kVstMidiType;
+    notes[i].midiData[0] = static_cast<char>(0x90 + i);
+    list.events[i] = reinterpret_cast<vst::VstEvent*>(&notes[i]);
+  }
+  vst::AEffect* effect = probe->Effect();
+  EXPECT_EQ(effect->dispatcher(effect, vst::effProcessEvents, 0, 0, &list, 0.0f), 1);
+  EXPECT_EQ(probe->midiStatus, (std::vector<int>{0x90, 0x91, 0x92, 0x93}));
+  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
 TEST(Dispatcher, EventsAndMidiKeyNames) {

@@ -39,6 +39,7 @@ class ProbePlugin : public IEffectVST {
     IEffectVST::ProcessBlock(inputs, outputs, frames);
   }
   void ApplyParameter(int index) override { applied.push_back(index); }
+  void ReceiveMidi(int, int status, int, int) override { midiStatus.push_back(status); }
   void ResetEngine() override { events.push_back("reset"); }
   void SetActive(bool active) override { events.push_back(active ? "on" : "off"); }
   void BeforeClose() override {
@@ -52,6 +53,7 @@ class ProbePlugin : public IEffectVST {
 
   std::vector<Block> blocks;
   std::vector<int> applied;
+  std::vector<int> midiStatus;
   std::vector<std::string> events;
   bool* closed = nullptr;
 };
