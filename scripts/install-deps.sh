@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
   fonts-liberation fonts-dejavu-core
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
