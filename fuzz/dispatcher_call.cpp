@@ -320,13 +320,18 @@ void CallRunner::ProcessPath(const DispatcherRecord& record, int32_t frames) {
     inPointers[c] = in[c].data();
     outPointers[c] = inPlace ? in[c].data() : out[c].data();
   }
+  Sample** inArray = (record.flags & kNoInputArray) != 0 ? nullptr : inPointers;
   if constexpr (sizeof(Sample) == sizeof(float)) {
-    effect->processReplacing(effect, inPointers, outPointers, frames);
+    if ((record.flags & kAccumulating) != 0 && effect->process != nullptr) {
+      effect->process(effect, inArray, outPointers, frames);
+    } else {
+      effect->processReplacing(effect, inArray, outPointers, frames);
+    }
   } else {
     if ((effect->flags & vst::effFlagsCanDoubleReplacing) == 0) {
       return;
     }
-    effect->processDoubleReplacing(effect, inPointers, outPointers, frames);
+    effect->processDoubleReplacing(effect, inArray, outPointers, frames);
   }
   for (int c = 0; c < outputs && !fedExtremeAudio_; ++c) {
     for (size_t i = 0; i < length; ++i) {

@@ -22,7 +22,7 @@ enum class CallKind {
   kSpeakersGet,   // value and ptr: where the plug-in stores its arrangements' addresses
   kEvents,        // ptr: a list of MIDI, SysEx and other events built from the payload
   kRawOpcode,     // any opcode the plug-in does not serve, taken from the record's index
-  kProcess,       // audio through processReplacing (flag bit 3: processDoubleReplacing)
+  kProcess,       // audio through one of the three callbacks, chosen by the flags
   kSetParameter,  // setParameter(index, opt)
   kGetParameter,  // getParameter(index)
   kHostTime,      // changes the host: tempo, song position, product string, version
@@ -43,6 +43,8 @@ constexpr uint8_t kNullPointer = 1;       // ptr (or the chunk) is null
 constexpr uint8_t kNullValuePointer = 2;  // the pointer passed in value is null
 constexpr uint8_t kInPlace = 4;           // audio: outputs are the input buffers
 constexpr uint8_t kDoublePath = 8;        // audio: the double-precision callback
+constexpr uint8_t kNoInputArray = 16;     // audio: the host passes no input array at all
+constexpr uint8_t kAccumulating = 32;     // audio: the old accumulating callback (float only)
 
 class CallRunner {
  public:

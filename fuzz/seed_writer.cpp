@@ -162,7 +162,9 @@ void WriteDispatcherSeeds(const FuzzInstance& instance, const std::string& folde
       Call(CallKind::kHostTime, -1, 0, 0, 0, {}, 1),
       Call(CallKind::kProcess, -1, 0, 128, 0, Sine<float>(32), kInPlace),
       Call(CallKind::kChunkIn, vst::effSetChunk, 1, static_cast<int64_t>(chunk.size()), 0, chunk),
-      Call(CallKind::kProcess, -1, 0, 64, 0, Sine<double>(16), kDoublePath)};
+      Call(CallKind::kProcess, -1, 0, 64, 0, Sine<double>(16), kDoublePath),
+      Call(CallKind::kProcess, -1, 0, 100, 0, Sine<float>(20), kAccumulating),
+      Call(CallKind::kProcess, -1, 0, 32, 0, {}, kNoInputArray)};
   WriteSequence(folder + "/session", session);
 }
 
