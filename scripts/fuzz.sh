@@ -17,7 +17,8 @@ declare -A runs=([png]=100000 [fx_preset]=100000 [chunk]=20000 [dispatcher]=6000
 targets=(png fx_preset chunk dispatcher)
 
 cmake -S fuzz -B build-fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_DEPS_SOURCE_DIR="$(scripts/deps-cache-dir.sh)" \
+  "${launcher[@]}" >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 mkdir -p build-fuzz/artifacts build-fuzz/logs
