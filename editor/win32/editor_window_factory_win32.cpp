@@ -1,6 +1,6 @@
 // The Windows plug-in shows its editor in a real child window of the host's window.
+#include "editor/editor_window_factory.h"
 #include "editor/win32/win32_editor_window.h"
-#include "graphics/editor_window_factory.h"
 
 namespace velmora {
 

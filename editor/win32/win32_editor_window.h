@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "graphics/editor_window.h"
+#include "editor/editor_window.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 // (commit, or back to editing); the editor's timer carries it out at the next tick.
 #include <cstring>
 
-#include "controls/icontrol.h"
-#include "controls/text_controls.h"
+#include "editor/icontrol.h"
+#include "editor/text_controls.h"
 #include "editor/win32/win32_editor_window.h"
 
 namespace velmora {

@@ -1,8 +1,8 @@
 #include "tools/editorcheck/headless_reference.h"
 
+#include "editor/headless/headless_editor_window.h"
 #include "frame/effect_vst.h"
 #include "graphics/bitmap_cache.h"
-#include "graphics/headless/headless_editor_window.h"
 
 extern "C" velmora::vst::AEffect* VSTPluginMain(velmora::vst::HostCallback host);
 
