@@ -10,6 +10,8 @@ namespace velmora::editorcheck {
 
 // The window itself: class, title, styles, size, parent.
 void CheckWindow(EditorHarness& harness, CheckLog& log);
+// Two instances at once: focus for host kind 25 only, the class shared while any is open.
+void CheckFocusAndSharedClass(EditorHarness& first, const std::string& dllPath, CheckLog& log);
 // Drag, double-click, wheel, radio click and the entry pop-ups, by the host calls they make.
 void CheckGestures(EditorHarness& harness, CheckLog& log);
 void CheckEntryPopups(EditorHarness& harness, CheckLog& log);

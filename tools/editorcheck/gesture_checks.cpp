@@ -100,6 +100,28 @@ void CheckRadioClick(EditorHarness& harness, CheckLog& log) {
              "radio click: Ping Pong set to its fourth value in one gesture: " + Describe(calls));
 }
 
+// The host's own wheel forwarding (vendor request stCA / Whee) acts where the pointer is.
+void CheckHostWheel(EditorHarness& harness, CheckLog& log) {
+  host::PluginHost& plugin = harness.Plugin();
+  const auto index = static_cast<int32_t>(vst::FourCC('s', 't', 'C', 'A'));
+  const auto value = static_cast<intptr_t>(vst::FourCC('W', 'h', 'e', 'e'));
+  const intptr_t away = plugin.Dispatch(vst::effVendorSpecific, index, value, nullptr, 1.0f);
+  POINT over{kFeedbackX, kFeedbackY};
+  ClientToScreen(harness.Editor(), &over);
+  SetCursorPos(over.x, over.y);
+  const float before = plugin.GetParameter(kFeedback);
+  const size_t mark = CallCount(plugin);
+  const intptr_t inside = plugin.Dispatch(vst::effVendorSpecific, index, value, nullptr, -2.0f);
+  SetCursorPos(1200, 1000);
+  harness.Pump(kWheelEndTicks + 2);
+  const auto calls = EditCalls(plugin, mark);
+  log.Expect(away == 0 && inside == 1 && calls.size() == 3 && IsOneGesture(calls, kFeedback) &&
+                 std::fabs(calls[1].opt - (before - 0.02f)) < 1e-4f,
+             "the host's wheel request answers 0 away from the editor, and over Feedback turns "
+             "it two notches down in one gesture: " +
+                 Describe(calls));
+}
+
 }  // namespace
 
 void CheckGestures(EditorHarness& harness, CheckLog& log) {
@@ -108,6 +130,7 @@ void CheckGestures(EditorHarness& harness, CheckLog& log) {
   CheckDoubleClick(harness, log, feedbackDefault);
   CheckWheel(harness, log);
   CheckRadioClick(harness, log);
+  CheckHostWheel(harness, log);
 }
 
 }  // namespace velmora::editorcheck

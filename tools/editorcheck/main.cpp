@@ -41,6 +41,7 @@ int Run(const std::string& path, const std::string& pngPath) {
     // The picture first, while every parameter is at its default as in the reference.
     CheckPicture(harness, log, pngPath);
     CheckWindow(harness, log);
+    CheckFocusAndSharedClass(harness, path, log);
     if (harness.Open()) {
       harness.Pump(2);
       CheckGestures(harness, log);

@@ -46,3 +46,55 @@ void CheckWindow(EditorHarness& harness, CheckLog& log) {
 }
 
 }  // namespace velmora::editorcheck
+
+namespace velmora::editorcheck {
+namespace {
+
+bool ClassRegistered() {
+  WNDCLASSA found{};
+  return GetClassInfoA(GetModuleHandleA("velmora.dll"), "VelmoraEditorClass", &found) != FALSE;
+}
+
+LRESULT MouseActivate(EditorHarness& harness) {
+  return SendMessageA(harness.Editor(), WM_MOUSEACTIVATE,
+                      reinterpret_cast<WPARAM>(harness.HostWindow()),
+                      MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+}
+
+}  // namespace
+
+void CheckFocusAndSharedClass(EditorHarness& first, const std::string& dllPath, CheckLog& log) {
+  host::HostConfig config;
+  config.productString = "Acoustica Mixcraft";
+  auto loaded = host::PluginHost::Load(dllPath, config);
+  if (!log.Expect(static_cast<bool>(loaded), "a second instance loads for a focus-taking host")) {
+    return;
+  }
+  host::PluginHost& plugin = *loaded.Value();
+  plugin.Start();
+  {
+    EditorHarness second(plugin);
+    SetFocus(first.HostWindow());
+    const bool firstOpen = first.Open();
+    log.Expect(firstOpen && GetFocus() != first.Editor(),
+               "an ordinary host's editor leaves the keyboard focus alone");
+    SetFocus(first.HostWindow());
+    const bool secondOpen = second.Open();
+    log.Expect(secondOpen && GetFocus() == second.Editor(),
+               "the editor of host kind 25 (\"acoustica\") takes the focus when created");
+    SetFocus(second.HostWindow());
+    const LRESULT answer = MouseActivate(second);
+    log.Expect(answer == MA_ACTIVATE && GetFocus() == second.Editor(),
+               "WM_MOUSEACTIVATE gives it the focus again and answers MA_ACTIVATE");
+    SetFocus(first.HostWindow());
+    log.Expect(MouseActivate(first) == MA_ACTIVATE && GetFocus() != first.Editor(),
+               "the ordinary host's editor answers MA_ACTIVATE without taking the focus");
+    second.Close();
+    log.Expect(ClassRegistered() && first.Pump(2) == 2,
+               "closing one of two open editors keeps the class for the other, which still ticks");
+  }
+  first.Close();
+  log.Expect(!ClassRegistered(), "closing the last one unregisters the class");
+}
+
+}  // namespace velmora::editorcheck
