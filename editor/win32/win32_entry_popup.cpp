@@ -169,6 +169,13 @@ LRESULT Win32EditorWindow::HandleEntryMessage(UINT message, WPARAM wParam, LPARA
       }
       SetEntryState(kEntryEditing);
       break;
+    case WM_CHAR:
+      // The message loop turns the swallowed Enter into a carriage return as well; passed
+      // on, it would put a line break into the committed text of a multi-line box.
+      if (wParam == kEnterKey) {
+        return 0;
+      }
+      break;
     case WM_GETDLGCODE: {
       LRESULT code = CallWindowProcA(previous, popup_, message, wParam, lParam);
       const auto* asked = reinterpret_cast<const MSG*>(lParam);

@@ -18,6 +18,8 @@ void CheckEntryPopups(EditorHarness& harness, CheckLog& log);
 // The window's pixels against the headless editor's; writes the capture to pngPath when
 // it is not empty; measures a full repaint.
 void CheckPicture(EditorHarness& harness, CheckLog& log, const std::string& pngPath);
+// The text box of editable text controls, on an editor window made in-process.
+void CheckTextEntry(CheckLog& log);
 // A hundred open/close cycles leave GDI and USER object counts where they were.
 void CheckOpenCloseCycles(EditorHarness& harness, CheckLog& log);
 // The editor opened and closed while another thread processes audio.

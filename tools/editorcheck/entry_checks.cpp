@@ -93,6 +93,7 @@ void CheckValueBoxCommit(EditorHarness& harness, CheckLog& log) {
   const size_t mark = CallCount(plugin);
   Type(harness, box, "2000");
   harness.PostTo(box, WM_KEYDOWN, VK_RETURN, 1);
+  harness.PostTo(box, WM_CHAR, '\r', 1);
   log.Expect(WaitForPopupToClose(harness, box), "Enter commits and the next tick closes the box");
   const auto calls = EditCalls(plugin, mark);
   log.Expect(calls.size() >= 3 && calls[0].opcode == 43 && calls[1].opcode == 0 &&

@@ -51,6 +51,7 @@ int Run(const std::string& path, const std::string& pngPath) {
     CheckOpenCloseCycles(harness, log);
     CheckOpenDuringAudio(harness, log);
   }
+  CheckTextEntry(log);
   CheckTextAndPlatform(log);
   std::printf("velmora-editorcheck: %d check(s) failed\n", log.Failures());
   return log.Failures() == 0 ? 0 : 1;
