@@ -6,6 +6,12 @@
 namespace velmora::editorcheck {
 
 void CheckWindow(EditorHarness& harness, CheckLog& log) {
+  // Without a parent a child window cannot exist: the open fails and leaves no class.
+  const intptr_t orphan = harness.Plugin().Dispatch(vst::effEditOpen, 0, 0, nullptr);
+  WNDCLASSA unused{};
+  log.Expect(orphan == 0 && GetClassInfoA(GetModuleHandleA("velmora.dll"), "VelmoraEditorClass",
+                                          &unused) == FALSE,
+             "effEditOpen without a parent window answers 0 and registers nothing");
   if (!log.Expect(harness.Open(), "effEditOpen answers 1 and makes a VelmoraEditorClass child")) {
     return;
   }
