@@ -41,8 +41,8 @@ struct DirectTextRequest {
 };
 
 // A platform font that can render single glyphs. Each platform supplies CreatePlatformFont
-// in its own source file (FreeType and fontconfig on Linux); a Windows GDI renderer can
-// implement the same interface.
+// in its own source file (FreeType and fontconfig on Linux, GDI on Windows, which also
+// draws whole texts itself).
 class PlatformFont {
  public:
   virtual ~PlatformFont() = default;
