@@ -18,8 +18,7 @@ namespace {
 
 constexpr int kHostKindTakingFocus = 25;
 constexpr long kEditorEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | KeyPressMask | EnterWindowMask |
-                               LeaveWindowMask;
+                               PointerMotionMask | KeyPressMask | EnterWindowMask | LeaveWindowMask;
 
 // One editor thread works at a time (see the header).
 std::mutex& EditorThreadsTurn() {
@@ -134,6 +133,11 @@ void X11EditorWindow::CloseEditorWindow() {
     return;
   }
   StopThread();
+  // A button still held ends as if released where the pointer last was, so the host sees
+  // the end of the gesture it was told began.
+  if (CapturedControl() >= 0) {
+    ButtonUp(LastMouseX(), LastMouseY(), MouseModifiers{});
+  }
   FlushPendingGesture();
   if (popup_ != nullptr) {
     popup_.reset();
@@ -369,8 +373,8 @@ void X11EditorWindow::PromptTextEntry(IControl* control) {
   }
 }
 
-void X11EditorWindow::OpenPopup(const EntryRequest& request, const TextStyle& style,
-                                bool readOnly, bool masked) {
+void X11EditorWindow::OpenPopup(const EntryRequest& request, const TextStyle& style, bool readOnly,
+                                bool masked) {
   const X11PopupHost host{display_, window_, visual_, colormap_, Width(), Height()};
   popup_ = X11EntryPopup::Open(host, request, style, readOnly, masked);
   // A refused focus (the host's window is not shown yet) costs nothing: keys then reach

@@ -23,8 +23,8 @@ const Color kSelection{255, 48, 112, 192};
 const Color kSelectedInk{255, 255, 255, 255};
 const Blend kCopyBlend{Blend::kCopy, 1.0f};
 
-constexpr long kPopupEvents = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask |
-                              FocusChangeMask;
+constexpr long kPopupEvents =
+    ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
 
 Rect ListArea(const EntryRequest& request, int editorWidth, int editorHeight) {
   Rect area = request.area;
@@ -54,9 +54,8 @@ X11EntryPopup::X11EntryPopup(const X11PopupHost& host, const EntryRequest& reque
                              const TextStyle& style, bool readOnly, bool masked)
     : host_(host),
       kind_(request.kind),
-      area_(request.kind == EntryRequest::kValueList
-                ? ListArea(request, host.width, host.height)
-                : request.area),
+      area_(request.kind == EntryRequest::kValueList ? ListArea(request, host.width, host.height)
+                                                     : request.area),
       style_(style),
       readOnly_(readOnly),
       masked_(masked),
@@ -322,7 +321,8 @@ void X11EntryPopup::DrawBox() {
   const int top = (area_.Height() - lineHeight) / 2;
   const int left = TextX(0);
   TextStyle ink = style_;
-  canvas_.DrawStyledText(ink, shown.c_str(), Rect{left, top, left + area_.Width(), top + lineHeight});
+  canvas_.DrawStyledText(ink, shown.c_str(),
+                         Rect{left, top, left + area_.Width(), top + lineHeight});
   if (field_.HasSelection()) {
     const int from = TextX(field_.SelectionStart());
     const int to = TextX(field_.SelectionEnd());
@@ -331,7 +331,8 @@ void X11EntryPopup::DrawBox() {
     selected.colour = kSelectedInk;
     const std::string part =
         shown.substr(field_.SelectionStart(), field_.SelectionEnd() - field_.SelectionStart());
-    canvas_.DrawStyledText(selected, part.c_str(), Rect{from, top, to + area_.Width(), top + lineHeight});
+    canvas_.DrawStyledText(selected, part.c_str(),
+                           Rect{from, top, to + area_.Width(), top + lineHeight});
   } else {
     const int caret = TextX(field_.Caret());
     canvas_.FillRectangle(kInk, Rect{caret, 2, caret + 1, area_.Height() - 2}, &kCopyBlend);

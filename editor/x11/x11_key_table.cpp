@@ -14,12 +14,10 @@ struct KeyPair {
 // function keys F1..F11 have the numbers 0x61..0x7A on Windows, which the editor's table
 // maps like lower-case letters, so they are listed too.
 constexpr KeyPair kKeys[] = {
-    {XK_space, 0x20},       {XK_Left, 0x25},         {XK_Up, 0x26},
-    {XK_Right, 0x27},       {XK_Down, 0x28},         {XK_KP_Left, 0x25},
-    {XK_KP_Up, 0x26},       {XK_KP_Right, 0x27},     {XK_KP_Down, 0x28},
-    {XK_KP_0, 0x60},        {XK_KP_Multiply, 0x6A},  {XK_KP_Add, 0x6B},
-    {XK_KP_Separator, 0x6C}, {XK_KP_Subtract, 0x6D}, {XK_KP_Decimal, 0x6E},
-    {XK_KP_Divide, 0x6F},
+    {XK_space, 0x20},        {XK_Left, 0x25},        {XK_Up, 0x26},          {XK_Right, 0x27},
+    {XK_Down, 0x28},         {XK_KP_Left, 0x25},     {XK_KP_Up, 0x26},       {XK_KP_Right, 0x27},
+    {XK_KP_Down, 0x28},      {XK_KP_0, 0x60},        {XK_KP_Multiply, 0x6A}, {XK_KP_Add, 0x6B},
+    {XK_KP_Separator, 0x6C}, {XK_KP_Subtract, 0x6D}, {XK_KP_Decimal, 0x6E},  {XK_KP_Divide, 0x6F},
 };
 
 }  // namespace

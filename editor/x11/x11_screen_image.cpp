@@ -77,7 +77,8 @@ bool X11ScreenImage::CreateShared(Visual* visual, int width, int height) {
   }
   const size_t bytes = static_cast<size_t>(image_->bytes_per_line) * image_->height;
   segment_.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-  void* memory = segment_.shmid >= 0 ? shmat(segment_.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+  void* memory =
+      segment_.shmid >= 0 ? shmat(segment_.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
   if (memory != reinterpret_cast<void*>(-1)) {
     segment_.shmaddr = static_cast<char*>(memory);
     image_->data = segment_.shmaddr;
