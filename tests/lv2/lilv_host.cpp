@@ -4,6 +4,7 @@
 #include <lv2/time/time.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "lv2/bundle_names.h"
 #include "lv2/port_index.h"
@@ -139,6 +140,46 @@ const LV2_Atom_Sequence* Lv2Instance::Notify() const {
 
 LV2_Handle Lv2Instance::Handle() const {
   return lilv_instance_get_handle(instance_);
+}
+
+namespace {
+
+struct PresetReading {
+  Lv2World* world;
+  std::vector<std::pair<int, float>> controls;
+};
+
+void TakePortValue(const char* symbol, void* data, const void* value, uint32_t size,
+                   uint32_t type) {
+  auto* reading = static_cast<PresetReading*>(data);
+  if (type != reading->world->Urids().Map(LV2_ATOM__Float) || size != sizeof(float)) {
+    return;
+  }
+  LilvNode* name = lilv_new_string(reading->world->World(), symbol);
+  const LilvPort* port = lilv_plugin_get_port_by_symbol(reading->world->Plugin(), name);
+  lilv_node_free(name);
+  const int param =
+      port != nullptr ? ParamOfPort(lilv_port_get_index(reading->world->Plugin(), port)) : -1;
+  if (param >= 0) {
+    reading->controls.emplace_back(param, *static_cast<const float*>(value));
+  }
+}
+
+}  // namespace
+
+std::vector<std::pair<int, float>> PresetControls(Lv2World& world, int number) {
+  char uri[64];
+  std::snprintf(uri, sizeof(uri), "%s%02d", kPresetUriPrefix, number);
+  LilvNode* preset = world.NewUri(uri);
+  lilv_world_load_resource(world.World(), preset);
+  LilvState* state = lilv_state_new_from_world(world.World(), world.Urids().MapFeature(), preset);
+  lilv_node_free(preset);
+  PresetReading reading{&world, {}};
+  if (state != nullptr) {
+    lilv_state_emit_port_values(state, TakePortValue, &reading);
+    lilv_state_free(state);
+  }
+  return reading.controls;
 }
 
 std::vector<float> RenderThroughLv2(Lv2World& world, const std::vector<float>& interleaved,

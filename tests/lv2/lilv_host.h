@@ -111,6 +111,10 @@ struct Lv2RenderSettings {
   std::vector<std::pair<int, float>> controls;
 };
 
+// The port values factory preset number (1..32) holds, as lilv restores them; empty when
+// the preset cannot be loaded.
+std::vector<std::pair<int, float>> PresetControls(Lv2World& world, int number);
+
 std::vector<float> RenderThroughLv2(Lv2World& world, const std::vector<float>& interleaved,
                                     const Lv2RenderSettings& settings);
 

@@ -49,10 +49,10 @@ class RenderMatch : public ::testing::Test {
   }
 
   // velmora-render's output for the test file with the settings and the extra options.
-  std::vector<float> RenderVst(const std::string& options) {
+  std::vector<float> RenderVst(const std::string& options, bool withSettings = true) {
     std::string arguments = "input.wav --output vst.wav --quiet " + options;
     for (const Setting& setting : kSettings) {
-      arguments += " --set '" + std::string(setting.text) + "'";
+      arguments += withSettings ? " --set '" + std::string(setting.text) + "'" : "";
     }
     auto run = RunTool(folder_, arguments);
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -117,6 +117,24 @@ TEST_F(RenderMatch, WithoutTimeItMatchesTheNoTempoRender) {
   const Comparison comparison = Compare(vst, RenderThroughLv2(world_, input_, Lv2Settings(0, 512)));
   Report("no time, block 512", comparison);
   EXPECT_TRUE(comparison.Identical()) << comparison.Text();
+}
+
+// Each preset, loaded through lilv, sounds as the VST 2 program of the same number.
+TEST_F(RenderMatch, EveryPresetSoundsAsItsVst2Program) {
+  input_.resize(2 * kRate);
+  ASSERT_TRUE(WriteFloatWav(folder_.Path("input.wav"), input_, kRate));
+  for (int number = 1; number <= 32; ++number) {
+    const std::vector<float> vst =
+        RenderVst("--tempo 110 --block 256 --program " + std::to_string(number), false);
+    Lv2RenderSettings settings;
+    settings.sampleRate = kRate;
+    settings.block = 256;
+    settings.tempo = 110.0f;
+    settings.controls = PresetControls(world_, number);
+    ASSERT_EQ(settings.controls.size(), static_cast<size_t>(kVelmoraParamCount)) << number;
+    const Comparison comparison = Compare(vst, RenderThroughLv2(world_, input_, settings));
+    EXPECT_TRUE(comparison.Identical()) << "preset " << number << ": " << comparison.Text();
+  }
 }
 
 // lv2apply offers no URID map, so it sends no time, and it runs the plug-in one frame at a

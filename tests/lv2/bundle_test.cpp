@@ -1,0 +1,227 @@
+// The bundle as hosts read it: lv2info and lilv see 22 control inputs with the VST 2
+// plug-in's names, ranges, defaults, kinds, units and value texts, and 32 presets holding
+// the factory programs under their names.
+#include <gtest/gtest.h>
+#include <lilv/lilv.h>
+#include <lv2/atom/atom.h>
+#include <lv2/presets/presets.h>
+#include <lv2/units/units.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/factory_presets.h"
+#include "engine/velmora_plugin.h"
+#include "lv2/bundle_names.h"
+#include "lv2/port_index.h"
+#include "tests/lv2/lilv_host.h"
+
+namespace velmora::lv2::testing {
+namespace {
+
+intptr_t SilentHost(vst::AEffect*, int32_t, int32_t, intptr_t, void*, float) {
+  return 0;
+}
+
+std::unique_ptr<IEffectVST> Vst2Plugin() {
+  return std::unique_ptr<IEffectVST>(CreateVelmoraPlugin(&SilentHost));
+}
+
+std::string TextOf(const IEffectParam& param, double value) {
+  char text[IEffectParam::kTextSize] = {};
+  param.FormatValue(value, false, text);
+  return text;
+}
+
+std::string RunLv2info() {
+  const std::string command = "LV2_PATH='" +
+                              std::filesystem::path(VELMORA_LV2_BUNDLE).parent_path().string() +
+                              "' '" + LV2INFO_TOOL + "' " + kPluginUri + " 2>&1";
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t read = 0;
+    while ((read = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
+      output.append(buffer, read);
+    }
+    pclose(pipe);
+  }
+  return output;
+}
+
+// One control port as lv2info prints it.
+struct ListedPort {
+  std::string symbol;
+  std::string name;
+  double minimum = 0.0;
+  double maximum = 0.0;
+  double defaultValue = 0.0;
+  std::map<int, std::string> scalePoints;
+};
+
+std::vector<ListedPort> ControlInputsOf(const std::string& listing) {
+  std::vector<ListedPort> ports;
+  std::istringstream blocks(listing);
+  std::string line;
+  std::string block;
+  auto finish = [&ports](const std::string& text) {
+    if (text.find("#ControlPort") == std::string::npos ||
+        text.find("#InputPort") == std::string::npos) {
+      return;
+    }
+    ListedPort port;
+    std::smatch match;
+    auto field = [&text, &match](const char* pattern) {
+      return std::regex_search(text, match, std::regex(pattern)) ? match[1].str() : "";
+    };
+    port.symbol = field(R"(Symbol:\s+(\S+))");
+    port.name = field(R"(Name:\s+([^\n]+))");
+    port.minimum = std::stod(field(R"(Minimum:\s+(\S+))"));
+    port.maximum = std::stod(field(R"(Maximum:\s+(\S+))"));
+    port.defaultValue = std::stod(field(R"(Default:\s+(\S+))"));
+    const std::regex point(R"(\n\s+(-?\d+) = "([^"]*)\")");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), point);
+         it != std::sregex_iterator(); ++it) {
+      port.scalePoints[std::stoi((*it)[1].str())] = (*it)[2].str();
+    }
+    ports.push_back(port);
+  };
+  while (std::getline(blocks, line)) {
+    if (line.find("\tPort ") == 0) {
+      finish(block);
+      block.clear();
+    }
+    block += line + "\n";
+  }
+  finish(block);
+  return ports;
+}
+
+TEST(Lv2Bundle, Lv2infoListsTheParametersAsTheVst2PluginDeclaresThem) {
+  const std::string listing = RunLv2info();
+  ASSERT_NE(listing.find("Name:              Velmora"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("Has latency:       no"), std::string::npos);
+  const std::vector<ListedPort> ports = ControlInputsOf(listing);
+  ASSERT_EQ(ports.size(), static_cast<size_t>(kVelmoraParamCount)) << listing;
+  auto plugin = Vst2Plugin();
+  for (int i = 0; i < kVelmoraParamCount; ++i) {
+    const IEffectParam& param = *plugin->Param(i);
+    const ListedPort& port = ports[i];
+    SCOPED_TRACE(param.Name());
+    EXPECT_EQ(port.name, param.Name());
+    EXPECT_EQ(port.minimum, param.Minimum());
+    EXPECT_EQ(port.maximum, param.Maximum());
+    EXPECT_EQ(port.defaultValue, param.Value());
+    if (param.ParamType() != IEffectParam::kTypeEnum) {
+      EXPECT_TRUE(port.scalePoints.empty());
+      continue;
+    }
+    ASSERT_EQ(port.scalePoints.size(), static_cast<size_t>(param.Maximum() + 1));
+    for (const auto& [value, label] : port.scalePoints) {
+      EXPECT_EQ(label, TextOf(param, value)) << value;
+    }
+  }
+  EXPECT_EQ(ports[kDelayRate].scalePoints.at(9), "1/8");
+  EXPECT_EQ(ports[kLeftSweepRate].scalePoints.at(12), "1/2");
+  EXPECT_EQ(ports[kPingPong].scalePoints.at(0), "Triplet");
+  EXPECT_EQ(ports[kFilterLeftType].scalePoints.at(2), "Highpass");
+  EXPECT_EQ(ports[kBypassCeil].minimum, -100.0);
+  EXPECT_EQ(ports[kBypassCeil].maximum, -50.0);
+}
+
+TEST(Lv2Bundle, PortKindsAndUnitsFollowTheParameterKinds) {
+  Lv2World world;
+  ASSERT_NE(world.Plugin(), nullptr);
+  const LilvPlugin* plugin = world.Plugin();
+  LilvNode* integer = world.NewUri(LV2_CORE__integer);
+  LilvNode* enumeration = world.NewUri(LV2_CORE__enumeration);
+  LilvNode* toggled = world.NewUri(LV2_CORE__toggled);
+  LilvNode* unit = world.NewUri(LV2_UNITS__unit);
+  auto vst2 = Vst2Plugin();
+  const std::map<std::string, std::string> units = {
+      {"%", LV2_UNITS__pc}, {"Hz", LV2_UNITS__hz}, {"dB", LV2_UNITS__db}};
+  for (int i = 0; i < kVelmoraParamCount; ++i) {
+    const IEffectParam& param = *vst2->Param(i);
+    SCOPED_TRACE(param.Name());
+    const LilvPort* port = lilv_plugin_get_port_by_index(plugin, ParamPort(i));
+    const bool isEnum = param.ParamType() == IEffectParam::kTypeEnum;
+    const bool isToggle = isEnum && param.Maximum() == 1.0;
+    EXPECT_TRUE(lilv_port_has_property(plugin, port, integer));
+    EXPECT_EQ(lilv_port_has_property(plugin, port, enumeration), isEnum && !isToggle);
+    EXPECT_EQ(lilv_port_has_property(plugin, port, toggled), isToggle);
+    LilvNodes* unitNodes = lilv_port_get_value(plugin, port, unit);
+    const std::string label = param.Label();
+    if (label.empty()) {
+      EXPECT_EQ(unitNodes, nullptr);
+    } else {
+      ASSERT_NE(unitNodes, nullptr);
+      EXPECT_EQ(lilv_node_as_uri(lilv_nodes_get_first(unitNodes)), units.at(label));
+    }
+    lilv_nodes_free(unitNodes);
+  }
+  EXPECT_EQ(lilv_plugin_get_num_ports(plugin), static_cast<uint32_t>(kPortCount));
+  for (LilvNode* node : {integer, enumeration, toggled, unit}) {
+    lilv_node_free(node);
+  }
+}
+
+// Port values of a preset as lilv hands them to a host.
+struct RestoredValues {
+  std::map<std::string, float> bySymbol;
+  int wrongType = 0;
+  UridMap* urids = nullptr;
+};
+
+void CollectValue(const char* symbol, void* data, const void* value, uint32_t size, uint32_t type) {
+  auto* restored = static_cast<RestoredValues*>(data);
+  if (type != restored->urids->Map(LV2_ATOM__Float) || size != sizeof(float)) {
+    ++restored->wrongType;
+    return;
+  }
+  restored->bySymbol[symbol] = *static_cast<const float*>(value);
+}
+
+TEST(Lv2Bundle, EveryPresetLoadsWithTheFactoryProgramsNameAndValues) {
+  Lv2World world;
+  ASSERT_NE(world.Plugin(), nullptr);
+  auto vst2 = Vst2Plugin();
+  LilvNode* presetClass = world.NewUri(LV2_PRESETS__Preset);
+  LilvNodes* presets = lilv_plugin_get_related(world.Plugin(), presetClass);
+  EXPECT_EQ(lilv_nodes_size(presets), static_cast<unsigned>(kFactoryProgramCount));
+  lilv_nodes_free(presets);
+  lilv_node_free(presetClass);
+  for (int number = 1; number <= kFactoryProgramCount; ++number) {
+    char uri[64];
+    std::snprintf(uri, sizeof(uri), "%s%02d", kPresetUriPrefix, number);
+    SCOPED_TRACE(uri);
+    LilvNode* preset = world.NewUri(uri);
+    EXPECT_GE(lilv_world_load_resource(world.World(), preset), 0);
+    LilvState* state = lilv_state_new_from_world(world.World(), world.Urids().MapFeature(), preset);
+    lilv_node_free(preset);
+    ASSERT_NE(state, nullptr);
+    const IEffectPreset& program = *vst2->Program(number);
+    EXPECT_STREQ(lilv_state_get_label(state), program.name);
+    RestoredValues restored;
+    restored.urids = &world.Urids();
+    lilv_state_emit_port_values(state, CollectValue, &restored);
+    lilv_state_free(state);
+    EXPECT_EQ(restored.wrongType, 0);
+    ASSERT_EQ(restored.bySymbol.size(), static_cast<size_t>(kVelmoraParamCount));
+    for (int i = 0; i < kVelmoraParamCount; ++i) {
+      const LilvPort* port = lilv_plugin_get_port_by_index(world.Plugin(), ParamPort(i));
+      const std::string symbol = lilv_node_as_string(lilv_port_get_symbol(world.Plugin(), port));
+      double expected = 0.0;
+      ASSERT_TRUE(program.state.ReadDouble(i * 8, &expected));
+      EXPECT_EQ(restored.bySymbol[symbol], expected) << symbol;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace velmora::lv2::testing
