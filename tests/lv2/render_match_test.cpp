@@ -40,7 +40,7 @@ const Setting kSettings[] = {
     {"Right Sweep Rate=1/4", kRightSweepRate, 9.0f},
 };
 
-class RenderMatch : public ::testing::Test {
+class Lv2RenderMatch : public ::testing::Test {
  protected:
   void SetUp() override {
     input_ = MakeTestSignal(kRate, static_cast<size_t>(kRate) * 4);
@@ -86,7 +86,7 @@ class RenderMatch : public ::testing::Test {
   std::vector<float> input_;
 };
 
-TEST_F(RenderMatch, TimePositionAtTwoTemposMatchesTheVst2RenderBitForBit) {
+TEST_F(Lv2RenderMatch, TimePositionAtTwoTemposMatchesTheVst2RenderBitForBit) {
   // The two tempos give different echoes, so the tempo really reaches the engine.
   const Comparison tempos = Compare(RenderThroughLv2(world_, input_, Lv2Settings(120.0f, 512)),
                                     RenderThroughLv2(world_, input_, Lv2Settings(93.0f, 512)));
@@ -112,7 +112,7 @@ TEST_F(RenderMatch, TimePositionAtTwoTemposMatchesTheVst2RenderBitForBit) {
   }
 }
 
-TEST_F(RenderMatch, WithoutTimeItMatchesTheNoTempoRender) {
+TEST_F(Lv2RenderMatch, WithoutTimeItMatchesTheNoTempoRender) {
   const std::vector<float> vst = RenderVst("--no-tempo --block 512");
   const Comparison comparison = Compare(vst, RenderThroughLv2(world_, input_, Lv2Settings(0, 512)));
   Report("no time, block 512", comparison);
@@ -120,7 +120,7 @@ TEST_F(RenderMatch, WithoutTimeItMatchesTheNoTempoRender) {
 }
 
 // Each preset, loaded through lilv, sounds as the VST 2 program of the same number.
-TEST_F(RenderMatch, EveryPresetSoundsAsItsVst2Program) {
+TEST_F(Lv2RenderMatch, EveryPresetSoundsAsItsVst2Program) {
   input_.resize(2 * kRate);
   ASSERT_TRUE(WriteFloatWav(folder_.Path("input.wav"), input_, kRate));
   for (int number = 1; number <= 32; ++number) {
@@ -139,7 +139,7 @@ TEST_F(RenderMatch, EveryPresetSoundsAsItsVst2Program) {
 
 // lv2apply offers no URID map, so it sends no time, and it runs the plug-in one frame at a
 // time: velmora-render matches it with no tempo and blocks of one frame.
-TEST_F(RenderMatch, Lv2applyMatchesTheNoTempoRenderAtOneFrameBlocks) {
+TEST_F(Lv2RenderMatch, Lv2applyMatchesTheNoTempoRenderAtOneFrameBlocks) {
   const std::vector<float> vst = RenderVst("--no-tempo --block 1");
   std::string command = "cd '" + folder_.Root().string() + "' && LV2_PATH='" +
                         std::filesystem::path(VELMORA_LV2_BUNDLE).parent_path().string() + "' '" +
