@@ -14,7 +14,7 @@
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>
 
-#include "engine/dsp/delay_engine.h"
+#include "engine/delay_engine.h"
 #include "engine/engine_host.h"
 #include "engine/parameter_index.h"
 #include "lv2/display_notifier.h"

@@ -9,7 +9,7 @@
 #include <lv2/atom/forge.h>
 #include <lv2/urid/urid.h>
 
-#include "engine/dsp/display_state.h"
+#include "engine/display_state.h"
 
 namespace velmora::lv2 {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/factory_presets.h"
-#include "engine/velmora_plugin.h"
+#include "plugin/factory_presets.h"
+#include "plugin/velmora_plugin.h"
 #include "lv2/bundle_names.h"
 #include "lv2/port_index.h"
 #include "tests/lv2/lilv_host.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <set>
 
-#include "engine/factory_presets.h"
-#include "engine/velmora_plugin.h"
+#include "plugin/factory_presets.h"
+#include "plugin/velmora_plugin.h"
 
 namespace velmora::lv2ttl {
 namespace {
