@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "controls/icontrol.h"
-#include "controls/text_controls.h"
+#include "editor/icontrol.h"
+#include "editor/text_controls.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_error_trap.h"
 #include "frame/effect_base.h"

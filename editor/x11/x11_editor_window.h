@@ -25,7 +25,7 @@
 
 #include "editor/x11/x11_entry_popup.h"
 #include "editor/x11/x11_screen_image.h"
-#include "graphics/editor_window.h"
+#include "editor/editor_window.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include "editor/x11/entry_field.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_key_table.h"
-#include "graphics/editor_window.h"
+#include "editor/editor_window.h"
 
 #include <X11/keysym.h>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "graphics/headless/headless_editor_window.h"
+#include "editor/headless/headless_editor_window.h"
 #include "tools/snapshot/editor_snapshot.h"
 
 // Last: it brings Xlib's macros.
