@@ -5,6 +5,7 @@
 
 #include <lv2/atom/util.h>
 
+#include "lv2/atom_bounds.h"
 #include "lv2/bundle_names.h"
 
 namespace velmora::lv2 {
@@ -63,6 +64,9 @@ bool ReadDisplayMessage(const DisplayUrids& urids, const LV2_Atom* atom, Display
   DisplayValues read;
   int found = 0;
   LV2_ATOM_OBJECT_FOREACH(object, property) {
+    if (!PropertyInsideObject(object, property)) {
+      return false;
+    }
     const LV2_Atom* value = &property->value;
     if (property->key == urids.lamp && value->type == urids.atomBool &&
         value->size >= sizeof(int32_t)) {

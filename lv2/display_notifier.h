@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include <lv2/atom/atom.h>
 #include <lv2/atom/forge.h>
 #include <lv2/urid/urid.h>
 

@@ -1,5 +1,7 @@
 #include "lv2/host_transport.h"
 
+#include "lv2/atom_bounds.h"
+
 #include <cmath>
 
 #include <lv2/atom/util.h>
@@ -56,6 +58,9 @@ void HostTransport::Read(const LV2_Atom* atom) {
     return;
   }
   LV2_ATOM_OBJECT_FOREACH(object, property) {
+    if (!PropertyInsideObject(object, property)) {
+      return;
+    }
     double number = 0.0;
     if (!NumberOf(&property->value, number)) {
       continue;

@@ -92,6 +92,7 @@ void UiEffect::PortEvent(uint32_t port, uint32_t size, uint32_t format, const vo
   DisplayValues values;
   if (port == kPortNotify && mapped_ && format == urids_.atomEventTransfer &&
       size >= sizeof(LV2_Atom) &&
+      size - sizeof(LV2_Atom) >= static_cast<const LV2_Atom*>(buffer)->size &&
       ReadDisplayMessage(urids_, static_cast<const LV2_Atom*>(buffer), values)) {
     ShowDisplays(values);
   }

@@ -5,6 +5,7 @@
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
 #include <lv2/presets/presets.h>
+#include <lv2/ui/ui.h>
 #include <lv2/units/units.h>
 
 #include <cstdio>
@@ -16,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "plugin/factory_presets.h"
-#include "plugin/velmora_plugin.h"
 #include "lv2/bundle_names.h"
 #include "lv2/port_index.h"
+#include "plugin/factory_presets.h"
+#include "plugin/velmora_plugin.h"
 #include "tests/lv2/lilv_host.h"
 
 namespace velmora::lv2::testing {
@@ -221,6 +222,24 @@ TEST(Lv2Bundle, EveryPresetLoadsWithTheFactoryProgramsNameAndValues) {
       EXPECT_EQ(restored.bySymbol[symbol], expected) << symbol;
     }
   }
+}
+
+TEST(Lv2Bundle, TheUiIsAnX11UiInItsOwnModule) {
+  Lv2World world;
+  ASSERT_NE(world.Plugin(), nullptr);
+  LilvUIs* uis = lilv_plugin_get_uis(world.Plugin());
+  ASSERT_EQ(lilv_uis_size(uis), 1u);
+  const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+  EXPECT_STREQ(lilv_node_as_uri(lilv_ui_get_uri(ui)), kUiUri);
+  LilvNode* x11 = world.NewUri(LV2_UI__X11UI);
+  EXPECT_TRUE(lilv_ui_is_a(ui, x11));
+  lilv_node_free(x11);
+  const std::string binary = lilv_node_as_uri(lilv_ui_get_binary_uri(ui));
+  EXPECT_EQ(binary.substr(binary.rfind('/') + 1), kUiBinary);
+  EXPECT_NE(
+      std::string(lilv_node_as_uri(lilv_plugin_get_library_uri(world.Plugin()))).find(kDspBinary),
+      std::string::npos);
+  lilv_uis_free(uis);
 }
 
 }  // namespace
