@@ -224,6 +224,58 @@ TEST(Lv2Bundle, EveryPresetLoadsWithTheFactoryProgramsNameAndValues) {
   }
 }
 
+// The plug-in's whole state is its 22 control ports: a host's saved state (here lilv's, as
+// Turtle text) brings every value back exactly, whole steps and extremes included.
+TEST(Lv2Bundle, TheControlPortsAloneSaveAndRestoreTheState) {
+  Lv2World world;
+  ASSERT_NE(world.Plugin(), nullptr);
+  Lv2Instance instance(world, 48000.0);
+  ASSERT_TRUE(instance.Valid());
+  std::map<std::string, float> saved;
+  std::vector<std::string> symbols;
+  for (int i = 0; i < kVelmoraParamCount; ++i) {
+    const LilvPort* port = lilv_plugin_get_port_by_index(world.Plugin(), ParamPort(i));
+    symbols.push_back(lilv_node_as_string(lilv_port_get_symbol(world.Plugin(), port)));
+    saved[symbols.back()] =
+        static_cast<float>(i % 2 == 0 ? kParamRanges[i].minimum : kParamRanges[i].maximum);
+  }
+  saved["freq_left"] = 4321.0f;
+  const LV2_URID floatType = world.Urids().Map(LV2_ATOM__Float);
+  struct Source {
+    std::map<std::string, float>* values;
+    LV2_URID type;
+  } source{&saved, floatType};
+  LilvState* state = lilv_state_new_from_instance(
+      world.Plugin(), instance.Lilv(), world.Urids().MapFeature(), nullptr, nullptr, nullptr,
+      nullptr,
+      [](const char* symbol, void* data, uint32_t* size, uint32_t* type) -> const void* {
+        auto* from = static_cast<Source*>(data);
+        auto found = from->values->find(symbol);
+        if (found == from->values->end()) {
+          return nullptr;
+        }
+        *size = sizeof(float);
+        *type = from->type;
+        return &found->second;
+      },
+      &source, 0, nullptr);
+  ASSERT_NE(state, nullptr);
+  char* text =
+      lilv_state_to_string(world.World(), world.Urids().MapFeature(), world.Urids().UnmapFeature(),
+                           state, "urn:velmora:test:state", nullptr);
+  lilv_state_free(state);
+  ASSERT_NE(text, nullptr);
+  LilvState* loaded = lilv_state_new_from_string(world.World(), world.Urids().MapFeature(), text);
+  lilv_free(text);
+  ASSERT_NE(loaded, nullptr);
+  RestoredValues restored;
+  restored.urids = &world.Urids();
+  lilv_state_emit_port_values(loaded, CollectValue, &restored);
+  lilv_state_free(loaded);
+  EXPECT_EQ(restored.wrongType, 0);
+  EXPECT_EQ(restored.bySymbol, saved);
+}
+
 TEST(Lv2Bundle, TheUiIsAnX11UiInItsOwnModule) {
   Lv2World world;
   ASSERT_NE(world.Plugin(), nullptr);

@@ -86,6 +86,7 @@ class Lv2Instance {
   // The notify port's sequence after the last run.
   const LV2_Atom_Sequence* Notify() const;
   LV2_Handle Handle() const;
+  LilvInstance* Lilv() const { return instance_; }
 
  private:
   void ResetTimeBuffer();
