@@ -1,7 +1,7 @@
 // The plug-in module's editor: the X11 window. Linked into the module only; everything
 // else that builds the plug-in in-process (tests, tools) gets the headless window instead.
-#include "editor/x11/x11_editor_window.h"
 #include "editor/editor_window_factory.h"
+#include "editor/x11/x11_editor_window.h"
 
 namespace velmora {
 

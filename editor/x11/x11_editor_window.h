@@ -23,9 +23,9 @@
 #include <string>
 #include <thread>
 
+#include "editor/editor_window.h"
 #include "editor/x11/x11_entry_popup.h"
 #include "editor/x11/x11_screen_image.h"
-#include "editor/editor_window.h"
 
 namespace velmora {
 

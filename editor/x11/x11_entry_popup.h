@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
+#include "editor/editor_window.h"
 #include "editor/x11/entry_field.h"
 #include "editor/x11/x11_screen_image.h"
 #include "graphics/editor_canvas.h"
-#include "editor/editor_window.h"
 #include "graphics/text_style.h"
 
 namespace velmora {

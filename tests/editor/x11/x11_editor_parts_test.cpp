@@ -2,10 +2,10 @@
 // which web addresses are handed to the launcher.
 #include <gtest/gtest.h>
 
+#include "editor/editor_window.h"
 #include "editor/x11/entry_field.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_key_table.h"
-#include "editor/editor_window.h"
 
 #include <X11/keysym.h>
 
