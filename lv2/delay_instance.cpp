@@ -86,15 +86,15 @@ void DelayInstance::ConnectPort(uint32_t port, void* data) {
   }
 }
 
-// The engine is switched on at the next run(), once the control ports have been read: a
-// host need not hold valid control values before run().
+// Switching on resets the engine here, outside run(), as a VST 2 host's switch-on does
+// before its first block. The control values follow at the first run(): a host need not
+// hold valid values in the ports before then.
 void DelayInstance::Activate() {
-  activationPending_ = true;
+  engine_.SetActive(true);
   notifier_.SendSoon();
 }
 
 void DelayInstance::Deactivate() {
-  activationPending_ = false;
   engine_.SetActive(false);
 }
 
@@ -125,10 +125,6 @@ void DelayInstance::ReadControlPorts() {
 
 void DelayInstance::Run(uint32_t frames) {
   ReadControlPorts();
-  if (activationPending_) {
-    activationPending_ = false;
-    engine_.SetActive(true);
-  }
   notifier_.Begin(notifyPort_);
   uint32_t done = 0;
   if (timePort_ != nullptr) {

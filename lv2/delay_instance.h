@@ -68,7 +68,6 @@ class DelayInstance final : public EngineHost {
   double stored_[kVelmoraParamCount];
   float lastControl_[kVelmoraParamCount];
   bool controlsRead_ = false;
-  bool activationPending_ = false;
 
   std::unique_ptr<double[]> scratch_;
   double* slicePointers_[4] = {};
