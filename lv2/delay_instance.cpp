@@ -1,6 +1,7 @@
 #include "lv2/delay_instance.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -30,6 +31,15 @@ double Widened(float sample) {
   return std::isfinite(sample) ? static_cast<double>(sample) : 0.0;
 }
 
+// Rounded to nearest; a value beyond the float range is held at the largest float rather
+// than becoming an infinity.
+float Narrowed(double sample) {
+  return static_cast<float>(std::clamp(sample, -double{FLT_MAX}, double{FLT_MAX}));
+}
+
+// Two input and two output channels of kSliceFrames doubles each.
+constexpr size_t kScratchChannels = 4;
+
 }  // namespace
 
 DelayInstance::DelayInstance(double sampleRate) : sampleRate_(sampleRate) {
@@ -49,11 +59,11 @@ std::unique_ptr<DelayInstance> DelayInstance::Create(double sampleRate, const LV
   }
   instance->transport_.Map(map);
   instance->notifier_.Map(map);
-  instance->scratch_.reset(new (std::nothrow) double[4 * size_t{kSliceFrames}]());
+  instance->scratch_.reset(new (std::nothrow) double[kScratchChannels * kSliceFrames]());
   if (!instance->scratch_) {
     return nullptr;
   }
-  for (int i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < kScratchChannels; ++i) {
     instance->slicePointers_[i] = instance->scratch_.get() + i * size_t{kSliceFrames};
   }
   instance->notifier_.SetSampleRate(sampleRate);
@@ -173,7 +183,7 @@ void DelayInstance::ProcessSlice(uint32_t offset, uint32_t frames) {
       continue;
     }
     for (uint32_t i = 0; i < frames; ++i) {
-      host[offset + i] = processed ? static_cast<float>(out[c][i]) : 0.0f;
+      host[offset + i] = processed ? Narrowed(out[c][i]) : 0.0f;
     }
   }
   notifier_.AfterFrames(
