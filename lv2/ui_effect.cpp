@@ -8,22 +8,13 @@
 namespace velmora::lv2 {
 namespace {
 
-EffectSetup UiSetup() {
-  EffectSetup setup;
-  setup.numParams = kVelmoraParamCount;
-  setup.channelIO = "2-2";
-  setup.numPrograms = 1;
-  setup.effectName = "Velmora";
-  return setup;
-}
-
 // Enough for every gesture of a long drag between two idle calls without growing.
 constexpr size_t kQueueReserve = 1024;
 
 }  // namespace
 
-UiEffect::UiEffect(const UiHostLink& host, const LV2_URID_Map* map)
-    : IEffectBase(UiSetup()), host_(host), mapped_(urids_.Map(map)) {
+UiEffect::UiEffect(const EffectSetup& setup, const UiHostLink& host, const LV2_URID_Map* map)
+    : IEffectBase(setup), host_(host), mapped_(urids_.Map(map)) {
   queue_.reserve(kQueueReserve);
   delivering_.reserve(kQueueReserve);
 }

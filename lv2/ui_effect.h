@@ -39,7 +39,8 @@ class UiEffect final : public IEffectBase {
     float value;
   };
 
-  UiEffect(const UiHostLink& host, const LV2_URID_Map* map);
+  // setup: the effect's identity and counts, as the VST 2 class has them.
+  UiEffect(const EffectSetup& setup, const UiHostLink& host, const LV2_URID_Map* map);
 
   // The host's port_event: a control value (format 0) or a display message.
   void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);

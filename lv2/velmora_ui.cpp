@@ -2,10 +2,12 @@
 
 #include "editor/editor_graphics.h"
 #include "plugin/parameter_set.h"
+#include "plugin/velmora_plugin.h"
 
 namespace velmora::lv2 {
 
-VelmoraUi::VelmoraUi(const UiHostLink& host, const LV2_URID_Map* map) : effect_(host, map) {
+VelmoraUi::VelmoraUi(const UiHostLink& host, const LV2_URID_Map* map)
+    : effect_(VelmoraSetup(), host, map) {
   DeclareParameters(effect_);
   controls_ = BuildVelmoraEditor(effect_);
   displays_ = std::make_unique<EngineDisplays>(effect_.LampRecord(), effect_.LeftRecord(),

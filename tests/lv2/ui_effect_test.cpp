@@ -75,6 +75,14 @@ TEST_F(UiEffectTest, HostValuesLandOnWholeStepsInsideTheRange) {
   EXPECT_TRUE(calls_.empty()) << "the host's own values are not written back";
 }
 
+TEST_F(UiEffectTest, TheStoreCarriesTheVst2PluginsNameAndVersion) {
+  char version[16] = {};
+  ui_->Effect().VersionText(version, sizeof(version));
+  EXPECT_STREQ(version, "v1.00");
+  EXPECT_STREQ(ui_->Effect().EffectName(), "Velmora");
+  EXPECT_EQ(ui_->Effect().NumParams(), kVelmoraParamCount);
+}
+
 // Three notches on one knob are one gesture that ends half a second of ticks later; a
 // notch on another knob meanwhile ends the first gesture at once.
 TEST_F(UiEffectTest, WheelNotchesAreOneTouchPairPerParameter) {
