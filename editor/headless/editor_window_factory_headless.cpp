@@ -1,6 +1,7 @@
-// The default window layer: the editor is fully built and paints into its own image, but
-// shows nothing on a screen. Tests and tools that build the plug-in in-process get it; a
-// module that links a platform layer's factory (the Linux module: X11) gets that one.
+// The headless window for programs that build the plug-in in-process (the Linux tests and
+// tools, and Windows programs that paint the editor off screen): the editor is fully built
+// and paints into its own image, but shows nothing on a screen. The plug-in modules link
+// their platform's factory instead (x11/, win32/).
 #include "editor/editor_window_factory.h"
 #include "editor/headless/headless_editor_window.h"
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -123,6 +124,18 @@ TEST(X11EditorLifetime, TheFocusGoesToTheEditorForTheHostThatNeedsIt) {
     return focus == host.EditorWindow();
   }));
   host.CloseEditor();
+}
+
+TEST(X11EditorLifetime, AHostThatDestroysItsWindowFirstCanStillCloseTheEditor) {
+  X11TestHost host;
+  ASSERT_EQ(host.Error(), "");
+  ASSERT_TRUE(host.OpenEditor());
+  host.DestroyParent();
+  // The editor keeps ticking, and painting a changed knob, on a window that is gone.
+  host.Plugin().SetParameter(3, 0.2f);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  host.CloseEditor();
+  EXPECT_EQ(X11TestHost::ErrorCount(), 0);
 }
 
 TEST(X11EditorLifetime, AParentThatIsNoWindowIsRefused) {

@@ -113,6 +113,12 @@ void X11TestHost::CloseEditor() {
   editor_ = 0;
 }
 
+void X11TestHost::DestroyParent() {
+  XDestroyWindow(display_, parent_);
+  XSync(display_, False);
+  parent_ = 0;
+}
+
 std::vector<Window> X11TestHost::Children(Window window) const {
   Window root = 0;
   Window parent = 0;

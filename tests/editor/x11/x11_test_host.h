@@ -45,6 +45,9 @@ class X11TestHost {
   // shown. EditorWindow is then the editor's window.
   bool OpenEditor();
   void CloseEditor();
+  // Destroys the parent window (with the editor inside it), as a host may before it
+  // closes the editor.
+  void DestroyParent();
   Window EditorWindow() const { return editor_; }
   // The child windows of a window (the editor's pop-up, for the editor window).
   std::vector<Window> Children(Window window) const;
