@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,34 +65,57 @@ struct ListedPort {
   std::map<int, std::string> scalePoints;
 };
 
+// The text after "Key:" on a line of the block, trimmed; empty when there is none.
+std::string FieldOf(const std::string& block, const std::string& key) {
+  const size_t at = block.find("\t" + key + ":");
+  if (at == std::string::npos) {
+    return "";
+  }
+  const size_t begin = block.find_first_not_of(" \t", at + key.size() + 2);
+  const size_t end = block.find('\n', begin);
+  return block.substr(begin, end - begin);
+}
+
+// Scale point lines read `VALUE = "LABEL"`.
+void ReadScalePoint(const std::string& line, std::map<int, std::string>& points) {
+  const size_t equals = line.find(" = \"");
+  if (equals == std::string::npos || line.back() != '"') {
+    return;
+  }
+  const std::string label = line.substr(equals + 4, line.size() - equals - 5);
+  points[std::stoi(line.substr(0, equals))] = label;
+}
+
+ListedPort ReadPort(const std::string& block) {
+  ListedPort port;
+  port.symbol = FieldOf(block, "Symbol");
+  port.name = FieldOf(block, "Name");
+  port.minimum = std::stod(FieldOf(block, "Minimum"));
+  port.maximum = std::stod(FieldOf(block, "Maximum"));
+  port.defaultValue = std::stod(FieldOf(block, "Default"));
+  std::istringstream lines(block);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const size_t begin = line.find_first_not_of(" \t");
+    if (begin != std::string::npos && line.find(" = \"", begin) != std::string::npos) {
+      ReadScalePoint(line.substr(begin), port.scalePoints);
+    }
+  }
+  return port;
+}
+
 std::vector<ListedPort> ControlInputsOf(const std::string& listing) {
   std::vector<ListedPort> ports;
-  std::istringstream blocks(listing);
+  std::istringstream lines(listing);
   std::string line;
   std::string block;
   auto finish = [&ports](const std::string& text) {
-    if (text.find("#ControlPort") == std::string::npos ||
-        text.find("#InputPort") == std::string::npos) {
-      return;
+    if (text.find("#ControlPort") != std::string::npos &&
+        text.find("#InputPort") != std::string::npos) {
+      ports.push_back(ReadPort(text));
     }
-    ListedPort port;
-    std::smatch match;
-    auto field = [&text, &match](const char* pattern) {
-      return std::regex_search(text, match, std::regex(pattern)) ? match[1].str() : "";
-    };
-    port.symbol = field(R"(Symbol:\s+(\S+))");
-    port.name = field(R"(Name:\s+([^\n]+))");
-    port.minimum = std::stod(field(R"(Minimum:\s+(\S+))"));
-    port.maximum = std::stod(field(R"(Maximum:\s+(\S+))"));
-    port.defaultValue = std::stod(field(R"(Default:\s+(\S+))"));
-    const std::regex point(R"(\n\s+(-?\d+) = "([^"]*)\")");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), point);
-         it != std::sregex_iterator(); ++it) {
-      port.scalePoints[std::stoi((*it)[1].str())] = (*it)[2].str();
-    }
-    ports.push_back(port);
   };
-  while (std::getline(blocks, line)) {
+  while (std::getline(lines, line)) {
     if (line.find("\tPort ") == 0) {
       finish(block);
       block.clear();
