@@ -32,9 +32,12 @@ double Widened(float sample) {
 }
 
 // Rounded to nearest; a value beyond the float range is held at the largest float rather
-// than becoming an infinity.
+// than becoming an infinity, and one below the smallest normal float becomes 0: hosts and
+// the effects after this one would otherwise carry subnormal numbers, which cost many times
+// the work of normal ones, through their own recursions. The VST 2 float path's rule.
 float Narrowed(double sample) {
-  return static_cast<float>(std::clamp(sample, -double{FLT_MAX}, double{FLT_MAX}));
+  const float narrowed = static_cast<float>(std::clamp(sample, -double{FLT_MAX}, double{FLT_MAX}));
+  return std::fabs(sample) < FLT_MIN ? 0.0f : narrowed;
 }
 
 // Two input and two output channels of kSliceFrames doubles each.

@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -45,6 +46,7 @@ bool WriteFloatWav(const std::string& path, const std::vector<float>& interleave
 std::string Comparison::Text() const {
   std::ostringstream text;
   text << samples << " samples, " << differing << " differing, largest difference " << maxDifference
+       << ", " << flushedSubnormals << " below the smallest normal float on both sides"
        << (sameLength ? "" : ", lengths differ");
   return text.str();
 }
@@ -55,6 +57,11 @@ Comparison Compare(const std::vector<float>& expected, const std::vector<float>&
   result.samples = std::min(expected.size(), actual.size());
   for (size_t i = 0; i < result.samples; ++i) {
     if (std::memcmp(&expected[i], &actual[i], sizeof(float)) != 0) {
+      const bool flushed = std::fabs(expected[i]) < FLT_MIN && std::fabs(actual[i]) < FLT_MIN;
+      if (flushed) {
+        ++result.flushedSubnormals;
+        continue;
+      }
       ++result.differing;
       const double difference = std::fabs(static_cast<double>(expected[i]) - actual[i]);
       result.maxDifference = std::max(result.maxDifference, difference);
