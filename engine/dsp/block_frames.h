@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/dsp/delay_engine.h"
+#include "engine/dsp/delay_line.h"
 #include "engine/dsp/sweep_chunk.h"
 
 namespace velmora::dsp {
@@ -95,6 +96,11 @@ struct ChunkContext {
   const BlockIo& io;
   int first;
   int count;
+  // The chunk's inputs from its first frame on: the block's own, or a copy in which every
+  // sample that is not a finite number reads as 0.
+  const double* inLeft;
+  const double* inRight;
+  bool fading;  // a crossfade runs as the chunk starts
   const BlockTaps& taps;
   const SideRole& leftRole;
   const SideRole& rightRole;
@@ -102,8 +108,9 @@ struct ChunkContext {
   SweepChunk& rightChunk;
 };
 
-// Whether a chunk may take the steady path (RunSteadyChunk): no crossfade runs, the
-// silence count cannot reach its limit within the chunk (so no frame is bypassed), and
+// Whether a chunk may take the steady path (RunSteadyChunk): no crossfade runs, or one
+// between equal tap lengths that does not end before the chunk does; the silence count
+// cannot reach its limit within the chunk (so no frame is bypassed); and
 // every tap reaches back beyond the chunk without reaching into what the chunk writes.
 bool CanRunSteady(const ChunkContext& c, const BlockState& s);
 

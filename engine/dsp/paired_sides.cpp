@@ -86,6 +86,7 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   const __m128d sweepScale = _mm_setr_pd(leftSide.sweepScale, rightSide.sweepScale);
   const __m128d sweepOffset = _mm_setr_pd(leftSide.sweepOffset, rightSide.sweepOffset);
   const __m128d baseCoeff = _mm_setr_pd(leftSide.baseCoeff, rightSide.baseCoeff);
+  const __m128d tapBias = _mm_set1_pd(runs.tapBias);
   // Working copies of the current values; slot 0 takes the writes of a side without a
   // link.
   float current[kLinkSlotCount];
@@ -102,7 +103,8 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     const double r = runs.inRight[k];
     // The feedback value the previous frame's modulation left.
     const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
-    runs.write[k] = (r + l) * 0.5 + feedback * runs.tapFeedback[k];
+    const double tapF = runs.tapFeedback[k] + runs.tapBias;
+    runs.write[k] = HeldToCeiling((r + l) * 0.5 + feedback * tapF);
 
     const __m128d x = _mm_cvtps_pd(
         _mm_unpacklo_ps(_mm_load_ss(runs.triangleLeft + k), _mm_load_ss(runs.triangleRight + k)));
@@ -115,7 +117,7 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     // g = (x x sweepScale + sweepOffset) x baseCoeff.
     const __m128d g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
     Store(g, runs.coefficientLeft + k, runs.coefficientRight + k);
-    const __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
+    const __m128d t = _mm_add_pd(Pair(runs.tapLeft + k, runs.tapRight + k), tapBias);
     const __m128d y = filter.Run(t, g);
     Store(y, runs.heldLeft + k, runs.heldRight + k);
     __m128d side = y;

@@ -22,6 +22,7 @@ struct PairedRuns {
   const double* tapRight;
   const double* tapFeedback;
   double* write;
+  double tapBias;             // added to every tap value: -0 changes nothing, +0 a negative zero
   const float* triangleLeft;  // x of each frame
   const float* triangleRight;
   double* coefficientLeft;  // g of each frame, written for the graph

@@ -14,6 +14,20 @@ namespace velmora::dsp {
 
 namespace {
 
+// A chunk's inputs with every sample that is not a finite number replaced by 0: such a
+// sample is processed exactly as silence would be, so it cannot poison the line or a
+// filter, nor hold the bypass open.
+struct ScrubbedInputs {
+  void From(const double* inLeft, const double* inRight, int count) {
+    for (int k = 0; k < count; ++k) {
+      left[k] = std::isfinite(inLeft[k]) ? inLeft[k] : 0.0;
+      right[k] = std::isfinite(inRight[k]) ? inRight[k] : 0.0;
+    }
+  }
+  double left[kSweepChunk];
+  double right[kSweepChunk];
+};
+
 // One side chain for tap value t on frame i of the chunk; returns the side output. The
 // oscillator has already been stepped for the chunk.
 inline double RunSide(const SideRole& role, SweepFilterCore& filter, const SweepChunk& chunk, int i,
@@ -44,8 +58,8 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
     const int i = c.first + k;
     // Both inputs are read before either output is written: hosts often pass the same
     // buffers for input and output.
-    const double inL = io.inLeft[i];
-    const double inR = io.inRight[i];
+    const double inL = c.inLeft[k];
+    const double inR = c.inRight[k];
     if (AboveThreshold(inL, inR, leftFilter.out, rightFilter.out, threshold)) {
       d.silenceCount = 0;
     }
@@ -75,7 +89,7 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
         d.crossfadeActive = false;
       }
     }
-    s.line.Write((inR + inL) * 0.5 + mix.feedback * tapF);
+    s.line.Write(HeldToCeiling((inR + inL) * 0.5 + mix.feedback * tapF));
     s.lastProcessed = i;
 
     const double sideL = RunSide(c.leftRole, leftFilter, c.leftChunk, k, tapL, s.gains);
@@ -97,7 +111,9 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
 // A chunk that starts bypassed and stays quiet throughout passes its input unchanged;
 // both oscillators advance on every frame and nothing else moves. Returns false, having
 // done nothing, when some frame of the chunk would be processed.
-bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
+bool PassQuietChunk(const ChunkContext& c, BlockState& s) {
+  const int first = c.first;
+  const int count = c.count;
   DelayState& d = s.d;
   if (d.silenceCount < d.silenceLimit) {
     return false;
@@ -106,15 +122,15 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
   if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
     return false;
   }
-  if (AnyAbove(io.inLeft + first, io.inRight + first, count, threshold)) {
+  if (AnyAbove(c.inLeft, c.inRight, count, threshold)) {
     return false;
   }
-  // In place (the same buffers) there is nothing to copy.
-  if (io.outLeft != io.inLeft) {
-    std::memmove(io.outLeft + first, io.inLeft + first, sizeof(double) * count);
+  // In place (the same buffers, nothing scrubbed) there is nothing to copy.
+  if (c.io.outLeft + first != c.inLeft) {
+    std::memmove(c.io.outLeft + first, c.inLeft, sizeof(double) * count);
   }
-  if (io.outRight != io.inRight) {
-    std::memmove(io.outRight + first, io.inRight + first, sizeof(double) * count);
+  if (c.io.outRight + first != c.inRight) {
+    std::memmove(c.io.outRight + first, c.inRight, sizeof(double) * count);
   }
   AdvanceLfoBy(s.left, static_cast<uint32_t>(count));
   AdvanceLfoBy(s.right, static_cast<uint32_t>(count));
@@ -159,12 +175,21 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
   MixView mix(s.gains);
   SweepChunk leftChunk;
   SweepChunk rightChunk;
+  ScrubbedInputs scrubbed;
   for (int first = 0; first < io.frames; first += kSweepChunk) {
     const int count = io.frames - first < kSweepChunk ? io.frames - first : kSweepChunk;
-    if (PassQuietChunk(io, first, count, s)) {
+    const double* inLeft = io.inLeft + first;
+    const double* inRight = io.inRight + first;
+    if (!AllFinite(inLeft, inRight, count)) {
+      scrubbed.From(inLeft, inRight, count);
+      inLeft = scrubbed.left;
+      inRight = scrubbed.right;
+    }
+    const ChunkContext chunk{io,   first,    count,     inLeft,    inRight,   s.d.crossfadeActive,
+                             taps, leftRole, rightRole, leftChunk, rightChunk};
+    if (PassQuietChunk(chunk, s)) {
       continue;
     }
-    const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};
     const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);
     const bool paired = steady && CanPairSides(chunk, s);
     PrepareSide(s.left, leftRole, count, paired, leftChunk);

@@ -110,8 +110,10 @@ void ReferenceModel::ProcessSample(double inL, double inR, double& outL, double&
     }
   }
 
-  delayLine[static_cast<size_t>(writeIndex)] =
-      (inR + inL) * 0.5 + static_cast<double>(feedbackCurrent) * feedbackValue;
+  // Written samples are held to +-2^900, so no input can overflow the line or a filter.
+  double written = (inR + inL) * 0.5 + static_cast<double>(feedbackCurrent) * feedbackValue;
+  written = std::min(std::max(written, -kLineCeiling), kLineCeiling);
+  delayLine[static_cast<size_t>(writeIndex)] = written;
   writeIndex += 1;
   if (static_cast<unsigned>(writeIndex) >= static_cast<unsigned>(std::max(1, delayLineLength))) {
     writeIndex = 0;
@@ -197,8 +199,9 @@ void ReferenceModel::ProcessBlock(double** inputs, double** outputs, int nFrames
   const bool bypassedAtStart = silenceCount >= silenceLimit;
 
   for (int i = 0; i < frames; ++i) {
-    const double inL = inputs[0][i];
-    const double inR = inputs[1][i];
+    // A sample that is not a finite number is processed as silence.
+    const double inL = std::isfinite(inputs[0][i]) ? inputs[0][i] : 0.0;
+    const double inR = std::isfinite(inputs[1][i]) ? inputs[1][i] : 0.0;
     double outL = 0.0;
     double outR = 0.0;
     ProcessSample(inL, inR, outL, outR, fbTap, oldFbTap, i == frames - 1);
