@@ -19,16 +19,6 @@ int64_t DelayLineLengthFor(double samplesPerWhole);
 // for the tempo to fall to two thirds of the one the line was sized for.
 constexpr double kLineHeadroom = 1.5;
 
-// The largest magnitude a written sample keeps. Finite input of any size, however it is fed
-// back, then leaves every sample, and the filters fed from them, finite for as long as
-// anything can run; no sound a host can play comes anywhere near it.
-constexpr double kLineCeiling = 0x1p900;
-
-inline double HeldToCeiling(double value) {
-  value = value > kLineCeiling ? kLineCeiling : value;
-  return value < -kLineCeiling ? -kLineCeiling : value;
-}
-
 // Runs of silence a cursor hands out for reads that reach back before the last clear.
 constexpr int kSilentRunLength = 256;
 

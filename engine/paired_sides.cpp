@@ -74,7 +74,8 @@ struct PairedLinkValues {
   const __m128d shift;
 };
 
-template <bool kLinked, bool kHighpass>
+// A fading chunk adds the tap bias to every tap value; others need not.
+template <bool kLinked, bool kHighpass, bool kFading>
 void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide, PairedLinks links,
                MixGains& gains, const MixView& fixed) {
   SweepFilterCore left(leftSide);
@@ -103,8 +104,8 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     const double r = runs.inRight[k];
     // The feedback value the previous frame's modulation left.
     const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
-    const double tapF = runs.tapFeedback[k] + runs.tapBias;
-    runs.write[k] = HeldToCeiling((r + l) * 0.5 + feedback * tapF);
+    const double tapF = kFading ? runs.tapFeedback[k] + runs.tapBias : runs.tapFeedback[k];
+    runs.write[k] = (r + l) * 0.5 + feedback * tapF;
 
     const __m128d x = _mm_cvtps_pd(
         _mm_unpacklo_ps(_mm_load_ss(runs.triangleLeft + k), _mm_load_ss(runs.triangleRight + k)));
@@ -117,7 +118,10 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     // g = (x x sweepScale + sweepOffset) x baseCoeff.
     const __m128d g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
     Store(g, runs.coefficientLeft + k, runs.coefficientRight + k);
-    const __m128d t = _mm_add_pd(Pair(runs.tapLeft + k, runs.tapRight + k), tapBias);
+    __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
+    if (kFading) {
+      t = _mm_add_pd(t, tapBias);
+    }
     const __m128d y = filter.Run(t, g);
     Store(y, runs.heldLeft + k, runs.heldRight + k);
     __m128d side = y;
@@ -147,6 +151,16 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   }
 }
 
+template <bool kLinked, bool kHighpass>
+void RunFramesFading(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
+                     MixGains& gains, const MixView& mix) {
+  if (runs.fading) {
+    RunFrames<kLinked, kHighpass, true>(runs, left, right, links, gains, mix);
+  } else {
+    RunFrames<kLinked, kHighpass, false>(runs, left, right, links, gains, mix);
+  }
+}
+
 }  // namespace
 
 void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
@@ -154,14 +168,14 @@ void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, 
   const bool highpass = left.filterType == kFilterHighpass || right.filterType == kFilterHighpass;
   if (links.left != kLinkOff || links.right != kLinkOff) {
     if (highpass) {
-      RunFrames<true, true>(runs, left, right, links, gains, mix);
+      RunFramesFading<true, true>(runs, left, right, links, gains, mix);
     } else {
-      RunFrames<true, false>(runs, left, right, links, gains, mix);
+      RunFramesFading<true, false>(runs, left, right, links, gains, mix);
     }
   } else if (highpass) {
-    RunFrames<false, true>(runs, left, right, links, gains, mix);
+    RunFramesFading<false, true>(runs, left, right, links, gains, mix);
   } else {
-    RunFrames<false, false>(runs, left, right, links, gains, mix);
+    RunFramesFading<false, false>(runs, left, right, links, gains, mix);
   }
 }
 

@@ -16,12 +16,25 @@ namespace {
 
 // A chunk's inputs with every sample that is not a finite number replaced by 0: such a
 // sample is processed exactly as silence would be, so it cannot poison the line or a
-// filter, nor hold the bypass open.
+// filter, nor hold the bypass open. Finite samples are held to +-kInputCeiling: fed back
+// at full gain (link modulation can reach 1) the line then grows at most by that much
+// per pass, and neither it nor a filter can overflow in any time anything runs; no sound
+// a host can play comes anywhere near it.
+constexpr double kInputCeiling = 0x1p900;
+
 struct ScrubbedInputs {
+  static double Scrubbed(double sample) {
+    if (!std::isfinite(sample)) {
+      return 0.0;
+    }
+    return sample > kInputCeiling    ? kInputCeiling
+           : sample < -kInputCeiling ? -kInputCeiling
+                                     : sample;
+  }
   void From(const double* inLeft, const double* inRight, int count) {
     for (int k = 0; k < count; ++k) {
-      left[k] = std::isfinite(inLeft[k]) ? inLeft[k] : 0.0;
-      right[k] = std::isfinite(inRight[k]) ? inRight[k] : 0.0;
+      left[k] = Scrubbed(inLeft[k]);
+      right[k] = Scrubbed(inRight[k]);
     }
   }
   double left[kSweepChunk];
@@ -89,7 +102,7 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
         d.crossfadeActive = false;
       }
     }
-    s.line.Write(HeldToCeiling((inR + inL) * 0.5 + mix.feedback * tapF));
+    s.line.Write((inR + inL) * 0.5 + mix.feedback * tapF);
     s.lastProcessed = i;
 
     const double sideL = RunSide(c.leftRole, leftFilter, c.leftChunk, k, tapL, s.gains);
@@ -122,7 +135,7 @@ bool PassQuietChunk(const ChunkContext& c, BlockState& s) {
   if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
     return false;
   }
-  if (AnyAbove(c.inLeft, c.inRight, count, threshold)) {
+  if (AnyLoudOrNotANumber(c.inLeft, c.inRight, count, threshold)) {
     return false;
   }
   // In place (the same buffers, nothing scrubbed) there is nothing to copy.
@@ -180,14 +193,22 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     const int count = io.frames - first < kSweepChunk ? io.frames - first : kSweepChunk;
     const double* inLeft = io.inLeft + first;
     const double* inRight = io.inRight + first;
-    if (!AllFinite(inLeft, inRight, count)) {
+    const bool fading = s.d.crossfadeActive;
+    // The quiet test passes only finite, quiet chunks; a chunk to be processed is checked
+    // on its own.
+    if (PassQuietChunk({io, first, count, inLeft, inRight, fading, taps, leftRole, rightRole,
+                        leftChunk, rightChunk},
+                       s)) {
+      continue;
+    }
+    if (!AllWithin(inLeft, inRight, count, kInputCeiling)) {
       scrubbed.From(inLeft, inRight, count);
       inLeft = scrubbed.left;
       inRight = scrubbed.right;
     }
-    const ChunkContext chunk{io,   first,    count,     inLeft,    inRight,   s.d.crossfadeActive,
+    const ChunkContext chunk{io,   first,    count,     inLeft,    inRight,   fading,
                              taps, leftRole, rightRole, leftChunk, rightChunk};
-    if (PassQuietChunk(chunk, s)) {
+    if (inLeft == scrubbed.left && PassQuietChunk(chunk, s)) {
       continue;
     }
     const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);

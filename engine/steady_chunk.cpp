@@ -155,7 +155,7 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
     const double tapF =
         (kContiguous ? line.feedback[k] : line.cursor.ReadAhead(k, c.taps.feedback)) + line.bias;
     const double feedback = kLinked ? static_cast<double>(chunkMix->feedback[k]) : mix.feedback;
-    const double written = HeldToCeiling((r + l) * 0.5 + feedback * tapF);
+    const double written = (r + l) * 0.5 + feedback * tapF;
     if (kContiguous) {
       line.write[k] = written;
     } else {
@@ -193,6 +193,7 @@ void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* 
                         line.right,
                         line.feedback,
                         line.write,
+                        c.fading,
                         line.bias,
                         c.leftChunk.triangle,
                         c.rightChunk.triangle,

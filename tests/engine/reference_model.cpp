@@ -8,6 +8,19 @@
 
 namespace velmora::dsp::testing {
 
+namespace {
+
+// A sample that is not a finite number is processed as silence; finite samples are held
+// to +-kInputCeiling, so no input can overflow the line or a filter.
+double Scrubbed(double sample) {
+  if (!std::isfinite(sample)) {
+    return 0.0;
+  }
+  return std::min(std::max(sample, -ReferenceModel::kInputCeiling), ReferenceModel::kInputCeiling);
+}
+
+}  // namespace
+
 void ReferenceModel::AllocateDelayLine(int length) {
   delayLine.assign(static_cast<size_t>(std::max(1, length)), 0.0);
   delayLineAllocated = true;
@@ -110,10 +123,8 @@ void ReferenceModel::ProcessSample(double inL, double inR, double& outL, double&
     }
   }
 
-  // Written samples are held to +-2^900, so no input can overflow the line or a filter.
-  double written = (inR + inL) * 0.5 + static_cast<double>(feedbackCurrent) * feedbackValue;
-  written = std::min(std::max(written, -kLineCeiling), kLineCeiling);
-  delayLine[static_cast<size_t>(writeIndex)] = written;
+  delayLine[static_cast<size_t>(writeIndex)] =
+      (inR + inL) * 0.5 + static_cast<double>(feedbackCurrent) * feedbackValue;
   writeIndex += 1;
   if (static_cast<unsigned>(writeIndex) >= static_cast<unsigned>(std::max(1, delayLineLength))) {
     writeIndex = 0;
@@ -199,9 +210,8 @@ void ReferenceModel::ProcessBlock(double** inputs, double** outputs, int nFrames
   const bool bypassedAtStart = silenceCount >= silenceLimit;
 
   for (int i = 0; i < frames; ++i) {
-    // A sample that is not a finite number is processed as silence.
-    const double inL = std::isfinite(inputs[0][i]) ? inputs[0][i] : 0.0;
-    const double inR = std::isfinite(inputs[1][i]) ? inputs[1][i] : 0.0;
+    const double inL = Scrubbed(inputs[0][i]);
+    const double inR = Scrubbed(inputs[1][i]);
     double outL = 0.0;
     double outR = 0.0;
     ProcessSample(inL, inR, outL, outR, fbTap, oldFbTap, i == frames - 1);
