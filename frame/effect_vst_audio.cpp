@@ -3,6 +3,8 @@
 // are handed over in place. A host block longer than the block length (the announced one,
 // at most IEffectBase::kMaxBlockLength) is served in slices of at most the block length,
 // because the scratch buffers hold no more.
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -26,40 +28,52 @@ void Widen(const float* in, double* out, int count) {
   }
 }
 
-// A float output below the smallest normal float is written as 0: hosts and the effects
-// after this one would otherwise carry subnormal numbers, which cost many times the work of
-// normal ones on common processors, through their own recursions.
+// The conversion to float rounds to nearest. A value beyond the float range is held at the
+// largest float rather than becoming an infinity, and a result below the smallest normal
+// float is written as 0: hosts and the effects after this one would otherwise carry
+// subnormal numbers, which cost many times the work of normal ones on common processors,
+// through their own recursions. The accumulating form adds to the host's samples and
+// applies the same rule to the sum. Four samples per step, then the remainder.
 inline float WithoutSubnormal(float sample) {
   return std::fabs(sample) < FLT_MIN ? 0.0f : sample;
 }
 
-// The conversion to float rounds to nearest; a value beyond the float range is held at the
-// largest float rather than becoming an infinity, and one below the smallest normal float
-// becomes 0. The accumulating form adds to the host's samples.
 inline float ToFloatSample(double sample) {
-  const float narrowed =
-      static_cast<float>(std::min(std::max(sample, -double{FLT_MAX}), double{FLT_MAX}));
-  return std::fabs(sample) < FLT_MIN ? 0.0f : narrowed;
+  // Limit first: a not-a-number stays one, in the vector steps too.
+  const double held = std::min(double{FLT_MAX}, std::max(-double{FLT_MAX}, sample));
+  return WithoutSubnormal(static_cast<float>(held));
+}
+
+inline __m128 WithoutSubnormals(__m128 samples) {
+  const __m128 magnitude = _mm_and_ps(samples, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
+  return _mm_andnot_ps(_mm_cmplt_ps(magnitude, _mm_set1_ps(FLT_MIN)), samples);
+}
+
+inline __m128 ToFloatSamples(const double* in) {
+  const __m128d limit = _mm_set1_pd(FLT_MAX);
+  const __m128d negativeLimit = _mm_set1_pd(-FLT_MAX);
+  const __m128d low = _mm_min_pd(limit, _mm_max_pd(negativeLimit, _mm_loadu_pd(in)));
+  const __m128d high = _mm_min_pd(limit, _mm_max_pd(negativeLimit, _mm_loadu_pd(in + 2)));
+  return WithoutSubnormals(_mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high)));
 }
 
 template <bool kAccumulate>
 void Narrow(const double* in, float* out, int count) {
-  auto store = [out, in](int i) {
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    if constexpr (kAccumulate) {
+      _mm_storeu_ps(out + i,
+                    WithoutSubnormals(_mm_add_ps(_mm_loadu_ps(out + i), ToFloatSamples(in + i))));
+    } else {
+      _mm_storeu_ps(out + i, ToFloatSamples(in + i));
+    }
+  }
+  for (; i < count; ++i) {
     if constexpr (kAccumulate) {
       out[i] = WithoutSubnormal(out[i] + ToFloatSample(in[i]));
     } else {
       out[i] = ToFloatSample(in[i]);
     }
-  };
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    store(i);
-    store(i + 1);
-    store(i + 2);
-    store(i + 3);
-  }
-  for (; i < count; ++i) {
-    store(i);
   }
 }
 
