@@ -28,20 +28,17 @@ void Widen(const float* in, double* out, int count) {
   }
 }
 
-// The conversion to float rounds to nearest. A value beyond the float range is held at the
-// largest float rather than becoming an infinity, and a result below the smallest normal
-// float is written as 0: hosts and the effects after this one would otherwise carry
-// subnormal numbers, which cost many times the work of normal ones on common processors,
-// through their own recursions. The accumulating form adds to the host's samples and
-// applies the same rule to the sum. Four samples per step, then the remainder.
+// The conversion to float rounds to nearest, and a result below the smallest normal float
+// is written as 0: hosts and the effects after this one would otherwise carry subnormal
+// numbers, which cost many times the work of normal ones on common processors, through
+// their own recursions. The accumulating form adds to the host's samples and applies the
+// same rule to the sum. Four samples per step, then the remainder.
 inline float WithoutSubnormal(float sample) {
   return std::fabs(sample) < FLT_MIN ? 0.0f : sample;
 }
 
 inline float ToFloatSample(double sample) {
-  // Limit first: a not-a-number stays one, in the vector steps too.
-  const double held = std::min(double{FLT_MAX}, std::max(-double{FLT_MAX}, sample));
-  return WithoutSubnormal(static_cast<float>(held));
+  return WithoutSubnormal(static_cast<float>(sample));
 }
 
 inline __m128 WithoutSubnormals(__m128 samples) {
@@ -50,11 +47,9 @@ inline __m128 WithoutSubnormals(__m128 samples) {
 }
 
 inline __m128 ToFloatSamples(const double* in) {
-  const __m128d limit = _mm_set1_pd(FLT_MAX);
-  const __m128d negativeLimit = _mm_set1_pd(-FLT_MAX);
-  const __m128d low = _mm_min_pd(limit, _mm_max_pd(negativeLimit, _mm_loadu_pd(in)));
-  const __m128d high = _mm_min_pd(limit, _mm_max_pd(negativeLimit, _mm_loadu_pd(in + 2)));
-  return WithoutSubnormals(_mm_movelh_ps(_mm_cvtpd_ps(low), _mm_cvtpd_ps(high)));
+  const __m128 low = _mm_cvtpd_ps(_mm_loadu_pd(in));
+  const __m128 high = _mm_cvtpd_ps(_mm_loadu_pd(in + 2));
+  return WithoutSubnormals(_mm_movelh_ps(low, high));
 }
 
 template <bool kAccumulate>
