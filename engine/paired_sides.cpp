@@ -9,6 +9,22 @@ namespace velmora::dsp {
 
 namespace {
 
+// The two inputs of a frame as the engine processes them (ScrubbedInput); the rare frame
+// with a sample beyond the ceiling, infinite or not a number takes the slower way.
+struct InputPair {
+  double left;
+  double right;
+};
+
+inline InputPair Scrubbed(double left, double right) {
+  const __m128d pair = _mm_setr_pd(left, right);
+  const __m128d magnitude = _mm_and_pd(pair, _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX)));
+  if (_mm_movemask_pd(_mm_cmpnle_pd(magnitude, _mm_set1_pd(kInputCeiling))) != 0) {
+    return {ScrubbedInput(left), ScrubbedInput(right)};
+  }
+  return {left, right};
+}
+
 // Both lanes from two separate doubles: low lane first.
 inline __m128d Pair(const double* low, const double* high) {
   return _mm_loadh_pd(_mm_load_sd(low), high);
@@ -100,8 +116,9 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   __m128d dry = _mm_set1_pd(fixed.dry);
   for (int k = 0; k < runs.count; ++k) {
     // Both inputs are read before either output is written.
-    const double l = runs.inLeft[k];
-    const double r = runs.inRight[k];
+    const InputPair in = Scrubbed(runs.inLeft[k], runs.inRight[k]);
+    const double l = in.left;
+    const double r = in.right;
     // The feedback value the previous frame's modulation left.
     const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
     const double tapF = kFading ? runs.tapFeedback[k] + runs.tapBias : runs.tapFeedback[k];

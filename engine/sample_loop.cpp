@@ -14,27 +14,12 @@ namespace velmora::dsp {
 
 namespace {
 
-// A chunk's inputs with every sample that is not a finite number replaced by 0: such a
-// sample is processed exactly as silence would be, so it cannot poison the line or a
-// filter, nor hold the bypass open. Finite samples are held to +-kInputCeiling: fed back
-// at full gain (link modulation can reach 1) the line then grows at most by that much
-// per pass, and neither it nor a filter can overflow in any time anything runs; no sound
-// a host can play comes anywhere near it.
-constexpr double kInputCeiling = 0x1p900;
-
+// A chunk's inputs as the engine processes them (ScrubbedInput).
 struct ScrubbedInputs {
-  static double Scrubbed(double sample) {
-    if (!std::isfinite(sample)) {
-      return 0.0;
-    }
-    return sample > kInputCeiling    ? kInputCeiling
-           : sample < -kInputCeiling ? -kInputCeiling
-                                     : sample;
-  }
   void From(const double* inLeft, const double* inRight, int count) {
     for (int k = 0; k < count; ++k) {
-      left[k] = Scrubbed(inLeft[k]);
-      right[k] = Scrubbed(inRight[k]);
+      left[k] = ScrubbedInput(inLeft[k]);
+      right[k] = ScrubbedInput(inRight[k]);
     }
   }
   double left[kSweepChunk];
@@ -194,25 +179,34 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     const double* inLeft = io.inLeft + first;
     const double* inRight = io.inRight + first;
     const bool fading = s.d.crossfadeActive;
-    // The quiet test passes only finite, quiet chunks; a chunk to be processed is checked
-    // on its own.
-    if (PassQuietChunk({io, first, count, inLeft, inRight, fading, taps, leftRole, rightRole,
-                        leftChunk, rightChunk},
-                       s)) {
-      continue;
-    }
-    if (!AllWithin(inLeft, inRight, count, kInputCeiling)) {
-      scrubbed.From(inLeft, inRight, count);
-      inLeft = scrubbed.left;
-      inRight = scrubbed.right;
-    }
-    const ChunkContext chunk{io,   first,    count,     inLeft,    inRight,   fading,
+    const ChunkContext given{io,   first,    count,     inLeft,    inRight,   fading,
                              taps, leftRole, rightRole, leftChunk, rightChunk};
-    if (inLeft == scrubbed.left && PassQuietChunk(chunk, s)) {
+    // The quiet test passes only finite, quiet chunks; a paired chunk scrubs its inputs
+    // itself (CanPairSides).
+    if (PassQuietChunk(given, s)) {
       continue;
     }
-    const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);
-    const bool paired = steady && CanPairSides(chunk, s);
+    const bool steady = s.steadyPathEnabled && CanRunSteady(given, s);
+    const bool paired = steady && CanPairSides(given, s);
+    // Any other chunk is checked here, and one that needs it runs on a scrubbed copy.
+    const bool scrub = !paired && !AllWithin(inLeft, inRight, count, kInputCeiling);
+    if (scrub) {
+      scrubbed.From(inLeft, inRight, count);
+    }
+    const ChunkContext chunk{io,
+                             first,
+                             count,
+                             scrub ? scrubbed.left : inLeft,
+                             scrub ? scrubbed.right : inRight,
+                             fading,
+                             taps,
+                             leftRole,
+                             rightRole,
+                             leftChunk,
+                             rightChunk};
+    if (scrub && PassQuietChunk(chunk, s)) {
+      continue;
+    }
     PrepareSide(s.left, leftRole, count, paired, leftChunk);
     PrepareSide(s.right, rightRole, count, paired, rightChunk);
     int bypassed = 0;

@@ -98,7 +98,7 @@ int LastLoudInput(const ChunkContext& c, double threshold) {
   const double* inL = c.inLeft;
   const double* inR = c.inRight;
   for (int k = c.count - 1; k >= 0; --k) {
-    if ((std::fabs(inL[k]) > threshold) | (std::fabs(inR[k]) > threshold)) {
+    if (LoudInput(inL[k], threshold) | LoudInput(inR[k], threshold)) {
       return k;
     }
   }
@@ -271,8 +271,9 @@ bool CanRunSteady(const ChunkContext& c, const BlockState& s) {
   }
   // A loud first frame restarts the silence count before the bypass test can see it.
   const double threshold = d.bypassThreshold;
-  const bool loudStart =
-      AboveThreshold(c.inLeft[0], c.inRight[0], s.left.filterOut, s.right.filterOut, threshold);
+  const bool loudStart = LoudInput(c.inLeft[0], threshold) | LoudInput(c.inRight[0], threshold) |
+                         (std::fabs(s.left.filterOut) > threshold) |
+                         (std::fabs(s.right.filterOut) > threshold);
   const int64_t silence = loudStart ? 0 : int64_t{d.silenceCount};
   if (silence + c.count > int64_t{d.silenceLimit}) {
     return false;
