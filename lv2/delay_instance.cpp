@@ -31,13 +31,13 @@ double Widened(float sample) {
   return std::isfinite(sample) ? static_cast<double>(sample) : 0.0;
 }
 
-// Rounded to nearest; a value beyond the float range is held at the largest float rather
-// than becoming an infinity, and one below the smallest normal float becomes 0: hosts and
-// the effects after this one would otherwise carry subnormal numbers, which cost many times
-// the work of normal ones, through their own recursions. The VST 2 float path's rule.
+// Rounded to nearest, then a float below the smallest normal float is written as 0: hosts
+// and the effects after this one would otherwise carry subnormal numbers, which cost many
+// times the work of normal ones, through their own recursions. The VST 2 float path's rule,
+// so both plug-ins hand their hosts the same samples.
 float Narrowed(double sample) {
-  const float narrowed = static_cast<float>(std::clamp(sample, -double{FLT_MAX}, double{FLT_MAX}));
-  return std::fabs(sample) < FLT_MIN ? 0.0f : narrowed;
+  const auto narrowed = static_cast<float>(sample);
+  return std::fabs(narrowed) < FLT_MIN ? 0.0f : narrowed;
 }
 
 // Two input and two output channels of kSliceFrames doubles each.
