@@ -1,5 +1,4 @@
 // Dispatcher handlers for opening the plug-in and for the audio settings.
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -25,8 +24,8 @@ intptr_t IEffectVST::OnSetSampleRate(const DispatchCall& call) {
 }
 
 intptr_t IEffectVST::OnSetBlockSize(const DispatchCall& call) {
-  const int frames =
-      call.value > 0 ? static_cast<int>(std::min<intptr_t>(call.value, kMaxBlockLength)) : 0;
+  // Block lengths beyond the int range are no real request; they are treated as refused.
+  const int frames = call.value > 0 && call.value <= INT32_MAX ? static_cast<int>(call.value) : 0;
   SetBlockLength(frames);
   ResetEngine();
   return 0;

@@ -22,9 +22,6 @@ struct DispatchCall {
 class IEffectVST : public IEffectBase {
  public:
   static constexpr int kInitialBlockLength = 1024;
-  // The scratch buffers never grow beyond this; a host announcing longer blocks is served in
-  // slices, so an absurd announcement cannot ask for gigabytes.
-  static constexpr int kMaxBlockLength = 8192;
   static constexpr int kChunkGranularity = 4096;
 
   IEffectVST(vst::HostCallback host, const EffectSetup& setup);

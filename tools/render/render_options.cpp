@@ -16,6 +16,7 @@ const char* const kRenderUsage =
     "                        out/<input name>-rendered.<extension> for a file)\n"
     "  --rate HZ             sample rate (default: the input's; 44100 for the demo)\n"
     "  --tempo BPM           host tempo (default 120)\n"
+    "  --no-tempo            the host reports no valid tempo\n"
     "  --block FRAMES        block size (default 512)\n"
     "  --tail SECONDS        keep rendering after the input ends (default 0)\n"
     "  --set NAME=VALUE      set a parameter by name or index, in its displayed units\n"
@@ -82,7 +83,9 @@ std::map<std::string, ValueHandler> ValueOptions() {
 }
 
 std::string ParseFlag(RenderOptions& options, const std::string& flag) {
-  if (flag == "--list-params") {
+  if (flag == "--no-tempo") {
+    options.noTempo = true;
+  } else if (flag == "--list-params") {
     options.listParams = true;
   } else if (flag == "--list-programs") {
     options.listPrograms = true;
