@@ -1,0 +1,128 @@
+// Processing across sample rates and block sizes, on both sample types, with and without a
+// host tempo, and one block longer than announced: no non-finite output for finite input;
+// subnormal single-precision output fails at the strictest level.
+#include <algorithm>
+#include <string>
+
+#include "tools/validate/plugin_instance.h"
+
+namespace velmora::validate {
+namespace {
+
+constexpr double kSampleRates[] = {22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0};
+constexpr int32_t kBlockSizes[] = {1, 64, 512, 1024, 4096};
+// Frames of each run: half signal, half silence, so decaying states reach tiny numbers.
+constexpr int32_t kRunFrames = 8192;
+
+struct Tallies {
+  SampleTally floats;
+  SampleTally doubles;
+};
+
+template <typename Sample>
+host::Status Run(host::PluginHost& plugin, int32_t block, std::mt19937& random,
+                 SampleTally& tally) {
+  const double rate = plugin.Config().sampleRate;
+  host::AudioBuffers<Sample> in(plugin.NumInputs(), block), out(plugin.NumOutputs(), block);
+  for (int32_t done = 0; done < kRunFrames; done += block) {
+    FillSignal(in, done, block, rate, kRunFrames / 2, random);
+    out.Fill(Sample(0));
+    host::Status status;
+    if constexpr (sizeof(Sample) == sizeof(float)) {
+      status = plugin.ProcessReplacing(in.Pointers(), out.Pointers(), block);
+    } else {
+      status = plugin.ProcessDoubleReplacing(in.Pointers(), out.Pointers(), block);
+    }
+    if (!status) {
+      return status;
+    }
+    tally.Add(out, block);
+  }
+  return host::Status();
+}
+
+// A block of twice the announced size plus one, as some hosts send after all.
+template <typename Sample>
+void LongerBlock(host::PluginHost& plugin, int32_t block, std::mt19937& random,
+                 SampleTally& tally) {
+  const int32_t frames = 2 * block + 1;
+  host::AudioBuffers<Sample> in(plugin.NumInputs(), frames), out(plugin.NumOutputs(), frames);
+  FillSignal(in, 0, frames, plugin.Config().sampleRate, frames, random);
+  if constexpr (sizeof(Sample) == sizeof(float)) {
+    ProcessFloat(*plugin.Effect(), in, out, frames);
+  } else {
+    ProcessDouble(*plugin.Effect(), in, out, frames);
+  }
+  tally.Add(out, frames);
+}
+
+// One instance at one rate and block size: float and double runs, with the tempo known,
+// then with it unknown, then the over-long block.
+std::string RunInstance(const CheckContext& context, double rate, int32_t block,
+                        std::mt19937& random, Tallies& total) {
+  auto loaded = LoadInstance(context, rate, block);
+  if (!loaded) {
+    return loaded.Error();
+  }
+  host::PluginHost& plugin = *loaded.Value();
+  const bool doubles = ProcessesDouble(*plugin.Effect());
+  Tallies here;
+  for (bool tempo : {true, false}) {
+    plugin.SetTempo(120.0, tempo);
+    host::Status status = Run<float>(plugin, block, random, here.floats);
+    if (status && doubles) {
+      status = Run<double>(plugin, block, random, here.doubles);
+    }
+    if (!status) {
+      return status.Error();
+    }
+    const std::string where = std::to_string(static_cast<int>(rate)) + " Hz, block " +
+                              std::to_string(block) + (tempo ? ", with tempo" : ", no tempo");
+    if (!here.floats.Finite()) {
+      return "float at " + where + ": " + here.floats.NonFiniteText();
+    }
+    if (!here.doubles.Finite()) {
+      return "double at " + where + ": " + here.doubles.NonFiniteText();
+    }
+  }
+  LongerBlock<float>(plugin, block, random, here.floats);
+  if (doubles) {
+    LongerBlock<double>(plugin, block, random, here.doubles);
+  }
+  if (!here.floats.Finite() || !here.doubles.Finite()) {
+    return "a block of " + std::to_string(2 * block + 1) + " frames (announced " +
+           std::to_string(block) + ") at " + std::to_string(static_cast<int>(rate)) +
+           " Hz: " + (here.floats.Finite() ? here.doubles : here.floats).NonFiniteText();
+  }
+  for (SampleTally* part : {&here.floats, &here.doubles}) {
+    SampleTally& sum = part == &here.floats ? total.floats : total.doubles;
+    sum.subnormal += part->subnormal;
+    sum.samples += part->samples;
+  }
+  return "";
+}
+
+}  // namespace
+
+Outcome CheckProcessing(const CheckContext& context) {
+  std::mt19937 random = RandomFor(context, "processing");
+  Tallies total;
+  for (double rate : kSampleRates) {
+    for (int32_t block : kBlockSizes) {
+      std::string problem = RunInstance(context, rate, block, random, total);
+      if (!problem.empty()) {
+        return Outcome::Fail(problem);
+      }
+    }
+  }
+  std::string counts = std::to_string(total.floats.samples) + " float and " +
+                       std::to_string(total.doubles.samples) + " double samples finite, " +
+                       std::to_string(total.floats.subnormal) + " and " +
+                       std::to_string(total.doubles.subnormal) + " subnormal";
+  if (context.strictness == Strictness::kStrict && total.floats.subnormal > 0) {
+    return Outcome::Fail(counts + " (single-precision output must not be subnormal)");
+  }
+  return Outcome::Pass(counts);
+}
+
+}  // namespace velmora::validate
