@@ -9,10 +9,12 @@
 namespace velmora::validate {
 
 // How much the validator asks of a plug-in. Basic: it must not crash, hang or produce
-// non-finite output for finite input, and it must keep what it is told. Normal adds what
-// hosts rely on: texts within their VST 2 limits, parameters that stay in range under any
-// value, a locale-independent text round trip. Strict adds real-time safety: no allocation
-// in steady audio blocks and no subnormal single-precision output.
+// non-finite output for finite input, and its state chunks must come back as saved. Normal
+// adds what hosts rely on: texts within their VST 2 limits, parameters that stay in 0..1
+// whatever they are sent, parameter values back exactly as set. Strict adds robustness and
+// real-time safety: no allocation in steady audio blocks, no subnormal single-precision
+// output, the same texts under a comma-decimal locale, 8-character labels, and blocks
+// longer than announced.
 enum class Strictness { kBasic = 1, kNormal = 2, kStrict = 3 };
 
 const char* StrictnessName(Strictness strictness);
@@ -53,6 +55,7 @@ Outcome CheckPrograms(const CheckContext& context);
 Outcome CheckState(const CheckContext& context);
 Outcome CheckEditor(const CheckContext& context);
 Outcome CheckProcessing(const CheckContext& context);
+Outcome CheckLongBlock(const CheckContext& context);
 Outcome CheckAutomation(const CheckContext& context);
 Outcome CheckParameterFuzz(const CheckContext& context);
 Outcome CheckLocale(const CheckContext& context);

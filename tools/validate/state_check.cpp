@@ -68,14 +68,17 @@ std::string RestoreChunk(const CheckContext& context, const SavedState& saved, b
   if (!plugin.SetChunk(chunk, program)) {
     return std::string("a fresh instance refused the saved ") + which + " chunk";
   }
-  std::string problem = CompareParams(saved.params, plugin);
-  if (!problem.empty()) {
-    return std::string("after the ") + which + " chunk: " + problem;
+  // Some plug-ins apply loaded state at their next block, as a host would soon send one.
+  host::AudioBuffers<float> in(plugin.NumInputs(), 512), out(plugin.NumOutputs(), 512);
+  plugin.ProcessReplacing(in.Pointers(), out.Pointers(), 512);
+  std::string problem = CompareChunk(chunk, plugin.GetChunk(program), which);
+  if (!problem.empty() || context.strictness == Strictness::kBasic) {
+    return problem;
   }
-  if (context.strictness == Strictness::kBasic) {
-    return "";
-  }
-  return CompareChunk(chunk, plugin.GetChunk(program), which);
+  // A plug-in may keep a raw value (0.42 on a switch) that its chunk stores as what it
+  // means (off); basic strictness accepts that, the others want the values back as set.
+  problem = CompareParams(saved.params, plugin);
+  return problem.empty() ? "" : std::string("after the ") + which + " chunk: " + problem;
 }
 
 std::string RestoreParams(const CheckContext& context, const SavedState& saved) {

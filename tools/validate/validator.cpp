@@ -117,6 +117,7 @@ const char* StrictnessName(Strictness strictness) {
 }
 
 const std::vector<Check>& AllChecks() {
+  // The check most likely to crash a plug-in that is otherwise fine runs last.
   static const std::vector<Check> checks = {
       {"info", CheckInfo},
       {"programs", CheckPrograms},
@@ -127,6 +128,7 @@ const std::vector<Check>& AllChecks() {
       {"fuzz", CheckParameterFuzz},
       {"locale", CheckLocale},
       {"allocation", CheckAllocation},
+      {"long-block", CheckLongBlock},
   };
   return checks;
 }
