@@ -74,29 +74,28 @@ std::string Describe(float value) {
   return std::isnan(value) ? std::string("NaN") : std::to_string(value);
 }
 
-// The first read-back outside 0..1 after a hostile value or text; empty when all held.
+// Every hostile value and text on every parameter; the first read-back outside 0..1 as a
+// one-line reason, or empty when all held.
 std::string Fuzz(host::PluginHost& plugin) {
+  std::string first;
+  auto note = [&first](int32_t index, const std::string& sent, float got) {
+    if (first.empty() && !(got >= 0.0f && got <= 1.0f)) {
+      first = "parameter " + std::to_string(index) + " " + sent + " reads back " + Describe(got);
+    }
+  };
   for (int32_t i = 0; i < plugin.NumParams(); ++i) {
     for (float value : kHostileValues) {
       plugin.SetParameter(i, value);
-      float got = plugin.GetParameter(i);
+      note(i, "set to " + Describe(value), plugin.GetParameter(i));
       plugin.ParamDisplay(i);
-      if (!(got >= 0.0f && got <= 1.0f)) {
-        return "parameter " + std::to_string(i) + " set to " + Describe(value) + " reads back " +
-               Describe(got);
-      }
     }
     for (const char* text : kHostileTexts) {
       plugin.String2Parameter(i, text);
-      float got = plugin.GetParameter(i);
-      if (!(got >= 0.0f && got <= 1.0f)) {
-        return "parameter " + std::to_string(i) + " given the text \"" + text + "\" reads back " +
-               Describe(got);
-      }
+      note(i, "given the text \"" + std::string(text) + "\"", plugin.GetParameter(i));
     }
     plugin.String2Parameter(i, std::string(4000, '9'));
   }
-  return "";
+  return first;
 }
 
 }  // namespace
@@ -136,13 +135,16 @@ Outcome CheckParameterFuzz(const CheckContext& context) {
     plugin.ProcessReplacing(in.Pointers(), out.Pointers(), kAnnouncedBlock);
     tally.Add(out, kAnnouncedBlock);
   }
-  if (!tally.Finite()) {
-    return Outcome::Fail("after hostile parameter values: " + tally.NonFiniteText());
+  const std::string audio =
+      tally.Finite() ? "" : "after hostile parameter values: " + tally.NonFiniteText();
+  if (!outOfRange.empty() && context.strictness != Strictness::kBasic) {
+    return Outcome::Fail(outOfRange + (audio.empty() ? "" : "; " + audio));
+  }
+  if (!audio.empty()) {
+    return Outcome::Fail(audio);
   }
   if (!outOfRange.empty()) {
-    return context.strictness == Strictness::kBasic
-               ? Outcome::Pass("audio stays finite, but " + outOfRange + " (fails at normal)")
-               : Outcome::Fail(outOfRange);
+    return Outcome::Pass("audio stays finite, but " + outOfRange + " (fails at normal)");
   }
   return Outcome::Pass(std::to_string(plugin.NumParams()) +
                        " parameters keep 0..1 under out-of-range, NaN and infinite values and "

@@ -118,7 +118,8 @@ Outcome CheckLongBlock(const CheckContext& context) {
                            (here.floats.Finite() ? here.doubles : here.floats).NonFiniteText());
     }
   }
-  return Outcome::Pass("blocks of 3, 129, 1025 and 8193 frames after announcing 1, 64, 512 and 4096");
+  return Outcome::Pass(
+      "blocks of 3, 129, 1025 and 8193 frames after announcing 1, 64, 512 and 4096");
 }
 
 Outcome CheckProcessing(const CheckContext& context) {
