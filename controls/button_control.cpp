@@ -1,6 +1,6 @@
 #include "controls/button_control.h"
 
-#include "graphics/editor_graphics.h"
+#include "editor/editor_graphics.h"
 
 namespace velmora {
 namespace {

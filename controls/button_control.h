@@ -2,7 +2,7 @@
 // the background carries the off look.
 #pragma once
 
-#include "controls/icontrol.h"
+#include "editor/icontrol.h"
 #include "graphics/bitmap_ref.h"
 
 namespace velmora {

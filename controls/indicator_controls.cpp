@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "graphics/editor_graphics.h"
+#include "editor/editor_graphics.h"
 
 namespace velmora {
 
@@ -33,9 +33,13 @@ GRAPH::GRAPH(IEffectBase* owner, int left, int top, int right, int bottom)
     : IControl(owner, Rect{left, top, right, bottom}) {}
 
 Rect GRAPH::MarkerRect() const {
-  const float current = shown_->current.load(std::memory_order_relaxed);
-  const float lower = shown_->lower.load(std::memory_order_relaxed);
-  const float upper = shown_->upper.load(std::memory_order_relaxed);
+  return MarkerRectFor(shown_->Read());
+}
+
+Rect GRAPH::MarkerRectFor(const GraphReading& reading) const {
+  const float current = reading.current;
+  const float lower = reading.lower;
+  const float upper = reading.upper;
   const Rect& rect = DrawRect();
   if (lower != 0.0f && lower == upper) {
     return Rect{rect.left, rect.top, rect.left + kMarkerWidth, rect.bottom};
@@ -53,14 +57,14 @@ Rect GRAPH::MarkerRect() const {
   return Rect{rect.left + offset, rect.top, rect.left + offset + kMarkerWidth, rect.bottom};
 }
 
+// One reading serves both the marker's place and its colour, so they always agree.
 bool GRAPH::Paint(IEditorGraphics& graphics) {
-  const Rect marker = MarkerRect();
+  const GraphReading reading = shown_->Read();
+  const Rect marker = MarkerRectFor(reading);
   if (marker.IsEmpty()) {
     return true;
   }
-  const float lower = shown_->lower.load(std::memory_order_relaxed);
-  const float upper = shown_->upper.load(std::memory_order_relaxed);
-  const bool disabled = lower != 0.0f && lower == upper;
+  const bool disabled = reading.lower != 0.0f && reading.lower == reading.upper;
   graphics.FillRectangle(disabled ? kDisabledColour : kMarkerColour, marker, nullptr);
   return true;
 }

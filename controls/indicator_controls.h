@@ -1,17 +1,17 @@
-// The controls the effect engine drives: the automatic-bypass lamp and the modulation strips.
-// The engine keeps their state in its own display records and writes them from the audio
-// thread without a lock; these controls read a record when they paint. Until a control is
-// pointed at an engine record it shows a record of its own, which callers may write.
+// The controls the effect drives: the automatic-bypass lamp and the modulation strips. The
+// effect keeps their readings itself and changes them from the audio thread without a lock;
+// these controls read a source when they paint. Until a control follows the effect's source
+// it shows a record of its own, which callers may write.
 #pragma once
 
-#include "controls/icontrol.h"
-#include "engine/dsp/display_state.h"
+#include "controls/display_source.h"
+#include "editor/icontrol.h"
 #include "graphics/color.h"
 
 namespace velmora {
 
 // A round lamp: green while the effect processes, red while it is bypassed.
-class IBypass : public IControl, public dsp::LampListener {
+class IBypass : public IControl {
  public:
   static constexpr Color kOnColour{250, 55, 255, 55};
   static constexpr Color kOffColour{250, 255, 55, 55};
@@ -19,18 +19,18 @@ class IBypass : public IControl, public dsp::LampListener {
   IBypass(IEffectBase* owner, int centreX, int centreY, int radius);
 
   bool Paint(IEditorGraphics& graphics) override;
-  // The engine switched the lamp: repaint it.
-  void OnLampChanged(bool processing) override;
+  // The effect switched the lamp: repaint it.
+  void OnLampChanged(bool processing);
 
-  // Shows the engine's lamp record from now on.
-  void Follow(const dsp::LampDisplay* record) { shown_ = record != nullptr ? record : &own_; }
+  // Shows the effect's lamp from now on; null goes back to the lamp's own record.
+  void Follow(const LampSource* source) { shown_ = source != nullptr ? source : &own_; }
   // Sets the lamp's own record (used while it follows none) and repaints.
   void SetState(bool processing);
-  bool State() const { return shown_->state.load(std::memory_order_relaxed); }
+  bool State() const { return shown_->Processing(); }
 
  private:
-  dsp::LampDisplay own_;
-  const dsp::LampDisplay* shown_ = &own_;
+  LampRecord own_;
+  const LampSource* shown_ = &own_;
 };
 
 // A thin strip with a 6-pixel marker where the quantity stands within lower..upper. A
@@ -48,14 +48,16 @@ class GRAPH : public IControl {
   // The marker's rectangle for the record's current state; empty when none is drawn.
   Rect MarkerRect() const;
 
-  // Shows the engine's strip record from now on.
-  void Follow(const dsp::GraphDisplay* record) { shown_ = record != nullptr ? record : &own_; }
+  // Shows the effect's strip from now on; null goes back to the strip's own record.
+  void Follow(const GraphSource* source) { shown_ = source != nullptr ? source : &own_; }
   // The strip's own record, shown while it follows none.
-  dsp::GraphDisplay& OwnRecord() { return own_; }
+  GraphRecord& OwnRecord() { return own_; }
 
  private:
-  dsp::GraphDisplay own_;
-  const dsp::GraphDisplay* shown_ = &own_;
+  Rect MarkerRectFor(const GraphReading& reading) const;
+
+  GraphRecord own_;
+  const GraphSource* shown_ = &own_;
 };
 
 }  // namespace velmora

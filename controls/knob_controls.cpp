@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "controls/value_text.h"
-#include "graphics/editor_graphics.h"
+#include "editor/editor_graphics.h"
 
 namespace velmora {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "controls/icontrol.h"
+#include "editor/icontrol.h"
 #include "graphics/bitmap_ref.h"
 #include "graphics/blend.h"
 #include "graphics/text_style.h"

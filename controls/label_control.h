@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "controls/icontrol.h"
+#include "editor/icontrol.h"
 #include "graphics/text_style.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "graphics/editor_graphics.h"
+#include "editor/editor_graphics.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "controls/icontrol.h"
+#include "editor/icontrol.h"
 #include "graphics/bitmap_ref.h"
 
 namespace velmora {

@@ -1,7 +1,7 @@
 #include "controls/slider_controls.h"
 
 #include "controls/value_text.h"
-#include "graphics/editor_graphics.h"
+#include "editor/editor_graphics.h"
 
 namespace velmora {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "controls/icontrol.h"
+#include "editor/icontrol.h"
 #include "graphics/bitmap_ref.h"
 #include "graphics/color.h"
 #include "graphics/text_style.h"

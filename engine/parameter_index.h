@@ -44,3 +44,9 @@ constexpr ParamRange kParamRanges[kVelmoraParamCount] = {
     {0, 4},  {-100, 100}, {0, 1},      {0, 100},    {0, 100},    {-100, -50}};
 
 }  // namespace velmora
+
+namespace velmora::dsp {
+
+constexpr int kParamCount = kVelmoraParamCount;
+
+}  // namespace velmora::dsp

@@ -48,13 +48,14 @@ intptr_t IEffectVST::OnSetBypass(const DispatchCall& call) {
 }
 
 // effStartProcess and the MIDI-program and program-change brackets: the host is about to
-// run the effect, so the engine is switched on.
-intptr_t IEffectVST::OnActivate(const DispatchCall&) {
+// run the effect, so the engine is switched on. Switching on is also how an engine starts
+// clean (this plug-in's engine resets itself and silences its line then).
+intptr_t IEffectVST::OnSwitchEngineOn(const DispatchCall&) {
   SetActive(true);
   return 0;
 }
 
-intptr_t IEffectVST::OnStopProcess(const DispatchCall&) {
+intptr_t IEffectVST::OnSwitchEngineOff(const DispatchCall&) {
   SetActive(false);
   return 0;
 }

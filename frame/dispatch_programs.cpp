@@ -1,8 +1,5 @@
-// Dispatcher handlers for programs and state chunks. A host chunk is a 32-bit version
-// followed by the parameter values; the bank form (index 0) and the program form carry the
-// same content, and the bytes handed out stay valid until the next request of that form.
-#include <climits>
-
+// Dispatcher handlers for programs: choosing one, and reading and renaming them. The state
+// chunks handed to the host are in chunk_layout.cpp.
 #include "frame/effect_vst.h"
 #include "frame/text_field.h"
 
@@ -44,44 +41,6 @@ intptr_t IEffectVST::OnGetProgramNameIndexed(const DispatchCall& call) {
   char* text = static_cast<char*>(call.ptr);
   CopyText(text, IEffectPreset::kNameSize, ProgramName(call.index));
   return text[0] != '\0' ? 1 : 0;
-}
-
-intptr_t IEffectVST::OnGetChunk(const DispatchCall& call) {
-  if (call.ptr == nullptr) {
-    return 0;
-  }
-  const bool isBank = call.index == 0;
-  IEffectChunk& chunk = isBank ? bankChunk_ : programChunk_;
-  chunk.Clear();
-  chunk.AppendInt32(VersionNumber(true));
-  if (isBank) {
-    StoreCurrentProgram(nullptr);
-  }
-  if (!SaveState(chunk) || chunk.Empty()) {
-    return 0;
-  }
-  *static_cast<void**>(call.ptr) = chunk.Data();
-  return chunk.Size();
-}
-
-intptr_t IEffectVST::OnSetChunk(const DispatchCall& call) {
-  // A negative or absurd byte count is no chunk: refuse it before touching anything.
-  if (call.ptr == nullptr || call.value < 0 || call.value > INT_MAX) {
-    return 0;
-  }
-  IEffectChunk& chunk = call.index == 0 ? bankChunk_ : programChunk_;
-  if (!chunk.Assign(call.ptr, static_cast<int>(call.value))) {
-    return 0;
-  }
-  int32_t version = 0;
-  int position = chunk.ReadInt32(0, &version) ? 4 : -1;
-  position = LoadState(chunk, position);
-  ChunkVersionRead(version);
-  if (position < 0) {
-    return 0;
-  }
-  RefreshEditorControls();
-  return 1;
 }
 
 }  // namespace velmora

@@ -63,18 +63,6 @@ bool IEffectBase::NameMidiKey(int, char* text) {
   return false;
 }
 
-bool IEffectBase::SaveState(IEffectChunk& chunk) {
-  return WriteParams(chunk);
-}
-
-int IEffectBase::LoadState(const IEffectChunk& chunk, int position) {
-  return ReadParams(chunk, position);
-}
-
-void IEffectBase::ChunkVersionRead(int) {
-  LockGuard guard(lock_);
-}
-
 int IEffectBase::HostKind() {
   return hostKind_;
 }

@@ -1,5 +1,4 @@
-// Parameter values as hosts and the editor change them, edit gestures, and the encoding of
-// all values into state chunks.
+// Parameter values as hosts and the editor change them, and edit gestures.
 #include <cmath>
 
 #include "frame/effect_base.h"
@@ -81,39 +80,6 @@ void IEffectBase::RefreshEditorControls() {
   for (int i = 0; i < NumParams(); ++i) {
     editor_->ShowParamValue(i, params_[i].Value(), false);
   }
-}
-
-bool IEffectBase::WriteParams(IEffectChunk& chunk) {
-  LockGuard guard(lock_);
-  bool written = true;
-  for (const IEffectParam& param : params_) {
-    written = chunk.AppendDouble(param.Value()) && !chunk.Empty() && written;
-  }
-  return written;
-}
-
-// Reads the values in index order from position on. When the chunk runs out, the parameter
-// at which it ran out keeps its current value (nobody saved a value for it) and reading stops
-// with -1; values that are not finite numbers are skipped the same way. Every parameter is
-// re-applied afterwards, so the engine always matches the store.
-int IEffectBase::ReadParams(const IEffectChunk& chunk, int position) {
-  LockGuard guard(lock_);
-  for (IEffectParam& param : params_) {
-    if (position < 0) {
-      break;
-    }
-    double value = 0.0;
-    if (!chunk.ReadDouble(position, &value)) {
-      position = -1;
-      break;
-    }
-    position += 8;
-    if (std::isfinite(value)) {
-      param.SetClampedValue(value);
-    }
-  }
-  ApplyAllParameters();
-  return position;
 }
 
 }  // namespace velmora

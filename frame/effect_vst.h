@@ -83,8 +83,8 @@ class IEffectVST : public IEffectBase {
   intptr_t OnSetBlockSize(const DispatchCall& call);
   intptr_t OnMainsChanged(const DispatchCall& call);
   intptr_t OnSetBypass(const DispatchCall& call);
-  intptr_t OnActivate(const DispatchCall& call);
-  intptr_t OnStopProcess(const DispatchCall& call);
+  intptr_t OnSwitchEngineOn(const DispatchCall& call);
+  intptr_t OnSwitchEngineOff(const DispatchCall& call);
   // Parameters.
   intptr_t OnGetParamLabel(const DispatchCall& call);
   intptr_t OnGetParamDisplay(const DispatchCall& call);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/dsp/parameter_index.h"
+#include "engine/parameter_index.h"
 #include "tools/host/audio_buffers.h"
 #include "tools/host/plugin_host.h"
 

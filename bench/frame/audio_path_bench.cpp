@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/velmora_plugin.h"
+#include "plugin/velmora_plugin.h"
 
 extern "C" velmora::vst::AEffect* VSTPluginMain(velmora::vst::HostCallback host);
 

@@ -12,7 +12,7 @@
 #include "controls/slider_controls.h"
 #include "controls/stock_controls.h"
 #include "controls/web_link_control.h"
-#include "graphics/headless/headless_editor_window.h"
+#include "editor/headless/headless_editor_window.h"
 
 namespace velmora {
 namespace {
@@ -228,7 +228,7 @@ TEST(ButtonAndIndicators, ButtonToggleStripMarkerAndLamp) {
 
   GRAPH strip(nullptr, 22, 452, 235, 454);
   EXPECT_TRUE(strip.MarkerRect().IsEmpty());  // current -1: hidden
-  dsp::GraphDisplay& record = strip.OwnRecord();
+  GraphRecord& record = strip.OwnRecord();
   record.lower = 0.0f;
   record.upper = 1.0f;
   record.current = 0.5f;
@@ -246,7 +246,7 @@ TEST(ButtonAndIndicators, ButtonToggleStripMarkerAndLamp) {
   record.upper = 1.0f;
   EXPECT_TRUE(strip.MarkerRect().IsEmpty());
 
-  dsp::GraphDisplay engineRecord;
+  GraphRecord engineRecord;
   engineRecord.upper = 2.0f;
   engineRecord.current = 1.0f;
   strip.Follow(&engineRecord);
@@ -258,7 +258,7 @@ TEST(ButtonAndIndicators, ButtonToggleStripMarkerAndLamp) {
   lamp.SetState(true);
   EXPECT_TRUE(lamp.State());
   EXPECT_TRUE(lamp.NeedsRepaint());
-  dsp::LampDisplay engineLamp;
+  LampRecord engineLamp;
   lamp.Follow(&engineLamp);
   EXPECT_FALSE(lamp.State());
   lamp.MarkClean();

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "controls/icontrol.h"
-#include "graphics/headless/headless_editor_window.h"
+#include "editor/headless/headless_editor_window.h"
+#include "editor/icontrol.h"
 #include "tests/frame/fake_host.h"
 
 namespace velmora::testing {

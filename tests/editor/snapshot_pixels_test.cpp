@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "controls/indicator_controls.h"
-#include "engine/velmora_plugin.h"
+#include "editor/headless/headless_editor_window.h"
 #include "graphics/bitmap_cache.h"
-#include "graphics/headless/headless_editor_window.h"
 #include "graphics/pixel_image.h"
+#include "plugin/velmora_plugin.h"
 #include "tools/snapshot/editor_snapshot.h"
 
 namespace velmora::testing {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/dsp/delay_engine.h"
+#include "engine/delay_engine.h"
 #include "engine/engine_host.h"
 
 namespace velmora::dsp::testing {

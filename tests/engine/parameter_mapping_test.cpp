@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/dsp/note_length.h"
+#include "engine/note_length.h"
 #include "engine_test_rig.h"
 
 namespace velmora::dsp {

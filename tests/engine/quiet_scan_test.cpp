@@ -1,7 +1,7 @@
 // The quiet-chunk test reads two samples at a time: a loud sample must be found wherever
 // it sits (paired part or odd tail, either channel, either sign), and a sample exactly at
 // the threshold or not a number counts as quiet, as in the per-sample bypass test.
-#include "engine/dsp/quiet_scan.h"
+#include "engine/quiet_scan.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/dsp/parameter_index.h"
+#include "engine/parameter_index.h"
 
 namespace velmora::dsp::testing {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/dsp/delay_engine.h"
+#include "engine/delay_engine.h"
 #include "engine_test_rig.h"
 #include "random_session_inputs.h"
 #include "reference_model.h"

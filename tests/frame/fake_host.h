@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/velmora_plugin.h"
 #include "frame/vst2.h"
+#include "plugin/velmora_plugin.h"
 
 extern "C" velmora::vst::AEffect* VSTPluginMain(velmora::vst::HostCallback host);
 

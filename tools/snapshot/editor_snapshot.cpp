@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "editor/headless/headless_editor_window.h"
 #include "frame/effect_vst.h"
-#include "graphics/headless/headless_editor_window.h"
 #include "tools/render/demo_signal.h"
 
 extern "C" velmora::vst::AEffect* VSTPluginMain(velmora::vst::HostCallback host);

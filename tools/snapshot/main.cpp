@@ -1,7 +1,7 @@
 // velmora-snapshot: writes the Velmora editor, as a person would see it, to a PNG file.
 #include <cstdio>
 
-#include "graphics/headless/headless_editor_window.h"
+#include "editor/headless/headless_editor_window.h"
 #include "tools/snapshot/editor_snapshot.h"
 #include "tools/snapshot/png_writer.h"
 #include "tools/snapshot/snapshot_options.h"

@@ -1,0 +1,106 @@
+// The window half of the editor's graphics object, as far as it is the same on every
+// platform: the refresh timer's work, the end-of-gesture countdown, the state of the
+// text-entry pop-up and the mapping of button, wheel and key messages onto the routing of
+// IEditorGraphics. A platform layer (X11, Win32, or the headless one used by tests and
+// tools) derives from it and supplies the window itself through the hooks below.
+//
+// Threads: everything runs on the thread that owns the window, except the countdown
+// setters, which the plug-in calls with its instance lock held.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/editor_graphics.h"
+
+namespace velmora {
+
+// What a value entry looks like, worked out before a platform shows it.
+struct EntryRequest {
+  enum Kind { kValueBox, kValueList, kTextBox };
+  Kind kind = kValueBox;
+  IControl* control = nullptr;
+  IEffectParam* param = nullptr;
+  Rect area{};                     // editor pixels; a list's height is its drop-down's
+  std::string text;                // the current text
+  std::vector<std::string> items;  // a list's entries
+  int selected = -1;               // the list entry showing the current text, or -1
+};
+
+class IEditorWindow : public IEditorGraphics {
+ public:
+  enum EntryState { kEntryIdle = 0, kEntryEditing = 1, kEntryCancel = 2, kEntryCommit = 3 };
+  static constexpr int kWheelDelta = 120;  // one notch
+
+  using IEditorGraphics::IEditorGraphics;
+
+  void SetEndEditCountdown(int ticks) override;
+  void ClearEndEditCountdown() override;
+  int EndEditCountdown() const { return countdown_.load(std::memory_order_relaxed); }
+
+  // One tick of the refresh timer: carries out a committed or cancelled entry, repaints
+  // the dirty controls and the always-redraw rectangle, and counts the delayed end of a
+  // wheel gesture down.
+  void TimerTick();
+
+  // Window messages, already in editor pixels.
+  // Commits an open entry, then presses.
+  void LeftButtonDown(int x, int y, const MouseModifiers& modifiers);
+  // Cancels an open entry and does nothing else; otherwise presses.
+  void RightButtonDown(int x, int y, const MouseModifiers& modifiers);
+  void ButtonUp(int x, int y, const MouseModifiers& modifiers);
+  void LeftDoubleClick(int x, int y, const MouseModifiers& modifiers);
+  // Drags only while a button is held and the window has the mouse.
+  void PointerMoved(int x, int y, const MouseModifiers& modifiers);
+  // delta in 1/120 notches; partial notches count as none.
+  void WheelTurned(int x, int y, const MouseModifiers& modifiers, int delta);
+  // A platform key code (Windows virtual-key numbering); unmapped keys are swallowed.
+  void PlatformKeyDown(int x, int y, int platformKey);
+  // Space 0, arrows up/down/left/right 1..4, digits 5..14, letters 15..40; -1 otherwise.
+  static int MapKeyCode(int platformKey);
+
+  // The value a committed entry stands for is applied to its control inside a gesture.
+  void ApplyEnteredText(IControl* control, IEffectParam* param, const char* text);
+  // The value entry for a parameter, placed over the control.
+  static EntryRequest MakeParamEntry(IControl* control, IEffectParam* param);
+
+  EntryState GetEntryState() const { return entryState_; }
+  // Called by the platform's pop-up when the user commits, cancels or edits.
+  void SetEntryState(EntryState state) { entryState_ = state; }
+  IControl* EditedControl() const { return editedControl_; }
+  IEffectParam* EditedParam() const { return editedParam_; }
+
+ protected:
+  // Platform hooks.
+  virtual void InvalidateArea(const Rect& area) = 0;
+  // Takes the pop-up's area out of the pending repaint so the paint leaves it alone.
+  virtual void KeepEntryPopupArea() = 0;
+  // Paints the invalid area now.
+  virtual void PaintInvalidArea() = 0;
+  virtual bool HasEntryPopup() const = 0;
+  virtual std::string ReadEntryText() = 0;
+  // Puts the pop-up's own procedure back and destroys it.
+  virtual void DestroyEntryPopup() = 0;
+  virtual void CaptureMouse(bool capture) = 0;
+  virtual bool HasMouseCapture() const = 0;
+
+  // The pop-up now edits this control (and parameter, or none for its own text).
+  void BeginEntry(IControl* control, IEffectParam* param);
+  // Forgets the pop-up without telling the control (the window is going away).
+  void ForgetEntry();
+  // The part of closing the window every platform shares: a pending wheel gesture ends.
+  void FlushPendingGesture();
+
+ private:
+  void FinishEntry();
+  void RepaintArea(const Rect& area);
+
+  std::atomic<int> countdown_{0};
+  EntryState entryState_ = kEntryIdle;
+  IControl* editedControl_ = nullptr;
+  IEffectParam* editedParam_ = nullptr;
+};
+
+}  // namespace velmora

@@ -1,0 +1,45 @@
+// The steady chunk with both sides filtering, the two sides side by side in one register
+// of two doubles: left in the low lane, right in the high lane. The two sides are
+// independent, so each lane runs exactly the arithmetic of its side, in the same order and
+// precision, and produces the same bits; what changes is that the loop issues half as
+// many operations around the two recursions, which then set its pace. The coefficients
+// and link values come from the triangle values inside the loop, where they run in the
+// shadow of the recursions instead of in a pass of their own.
+#pragma once
+
+#include "engine/block_frames.h"
+#include "engine/sweep_chunk.h"
+
+namespace velmora::dsp {
+
+// One contiguous chunk: every run is count samples long and none crosses the line's end.
+struct PairedRuns {
+  const double* inLeft;
+  const double* inRight;
+  double* outLeft;
+  double* outRight;
+  const double* tapLeft;
+  const double* tapRight;
+  const double* tapFeedback;
+  double* write;
+  const float* triangleLeft;  // x of each frame
+  const float* triangleRight;
+  double* coefficientLeft;  // g of each frame, written for the graph
+  double* coefficientRight;
+  double* heldLeft;  // each side's filterOut after every frame
+  double* heldRight;
+  int count;
+};
+
+// The link slot each side writes on every frame, kLinkOff for none.
+struct PairedLinks {
+  int left;
+  int right;
+};
+
+// Runs the chunk on both sides' filter states and the current mix values, which linking
+// sides move frame by frame; mix holds the values fixed for an unlinked chunk.
+void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
+                     MixGains& gains, const MixView& mix);
+
+}  // namespace velmora::dsp

@@ -1,0 +1,75 @@
+#include "engine/sweep_chunk.h"
+
+#include <cstdlib>
+
+namespace velmora::dsp {
+
+namespace {
+
+// The triangle value of each frame: |phase - centre| / period in single precision, 0 for
+// an oscillator without a period.
+void TriangleValues(const SweepSide& side, float* x) {
+  const uint32_t period = side.lfoPeriod;
+  if (period == 0) {
+    for (int i = 0; i < kSweepChunk; ++i) {
+      x[i] = 0.0f;
+    }
+    return;
+  }
+  int32_t distance[kSweepChunk];
+  const uint32_t phase = side.lfoPhase;
+  const int32_t centre = static_cast<int32_t>(side.lfoCentre);
+  if (phase < period && period - phase >= static_cast<uint32_t>(kSweepChunk)) {
+    // No wrap within the chunk: a plain run the compiler can do several at a time.
+    const int32_t start = static_cast<int32_t>(phase) - centre;
+    for (int i = 0; i < kSweepChunk; ++i) {
+      distance[i] = std::abs(start + i);
+    }
+  } else {
+    uint32_t running = phase;
+    for (int i = 0; i < kSweepChunk; ++i) {
+      distance[i] = std::abs(static_cast<int32_t>(running) - centre);
+      if (++running >= period) {
+        running = 0;
+      }
+    }
+  }
+  const float periodValue = static_cast<float>(period);
+  for (int i = 0; i < kSweepChunk; ++i) {
+    x[i] = static_cast<float>(distance[i]) / periodValue;
+  }
+}
+
+}  // namespace
+
+void AdvanceLfoBy(SweepSide& side, uint32_t frames) {
+  side.lfoPhase = side.lfoPeriod == 0 ? 0 : (side.lfoPhase + frames) % side.lfoPeriod;
+}
+
+void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, SweepChunk& chunk) {
+  float* x = chunk.triangle;
+  TriangleValues(side, x);
+  if (needs.coefficients && side.filterType > kFilterOff) {
+    for (int i = 0; i < kSweepChunk; ++i) {
+      chunk.coefficient[i] = SweptCoefficient(side, x[i]);
+    }
+  }
+  if (needs.link) {
+    // The linked quantity rises with x for a positive depth and falls for a negative one,
+    // covering [centre, centre + |depth| / 2]. Products in double, result in single.
+    const double centre = side.linkCentre;
+    const double depth = side.linkDepth;
+    if (side.linkDepth > 0.0f) {
+      for (int i = 0; i < kSweepChunk; ++i) {
+        chunk.linkValue[i] = static_cast<float>(centre + depth * static_cast<double>(x[i]));
+      }
+    } else {
+      for (int i = 0; i < kSweepChunk; ++i) {
+        chunk.linkValue[i] = static_cast<float>(centre + (static_cast<double>(x[i]) - 0.5) * depth);
+      }
+    }
+  }
+  AdvanceLfoBy(side, static_cast<uint32_t>(frames));
+}
+
+}  // namespace velmora::dsp
