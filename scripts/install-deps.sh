@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
   fonts-liberation fonts-dejavu-core
+  locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from
 )
 
 missing=()
