@@ -58,38 +58,36 @@ void LongerBlock(host::PluginHost& plugin, int32_t block, std::mt19937& random,
 }
 
 // One instance at one rate and block size: float and double runs, with the tempo known,
-// then with it unknown.
+// then with it unknown. Adds to total, and names where float subnormals first appeared.
 std::string RunInstance(const CheckContext& context, double rate, int32_t block,
-                        std::mt19937& random, Tallies& total) {
+                        std::mt19937& random, Tallies& total, std::string& firstSubnormal) {
   auto loaded = LoadInstance(context, rate, block);
   if (!loaded) {
     return loaded.Error();
   }
   host::PluginHost& plugin = *loaded.Value();
   const bool doubles = ProcessesDouble(*plugin.Effect());
-  Tallies here;
   for (bool tempo : {true, false}) {
     plugin.SetTempo(120.0, tempo);
-    host::Status status = Run<float>(plugin, block, random, here.floats);
+    const int64_t subnormalBefore = total.floats.subnormal;
+    host::Status status = Run<float>(plugin, block, random, total.floats);
     if (status && doubles) {
-      status = Run<double>(plugin, block, random, here.doubles);
+      status = Run<double>(plugin, block, random, total.doubles);
     }
     if (!status) {
       return status.Error();
     }
     const std::string where = std::to_string(static_cast<int>(rate)) + " Hz, block " +
                               std::to_string(block) + (tempo ? ", with tempo" : ", no tempo");
-    if (!here.floats.Finite()) {
-      return "float at " + where + ": " + here.floats.NonFiniteText();
+    if (!total.floats.Finite()) {
+      return "float at " + where + ": " + total.floats.NonFiniteText();
     }
-    if (!here.doubles.Finite()) {
-      return "double at " + where + ": " + here.doubles.NonFiniteText();
+    if (!total.doubles.Finite()) {
+      return "double at " + where + ": " + total.doubles.NonFiniteText();
     }
-  }
-  for (SampleTally* part : {&here.floats, &here.doubles}) {
-    SampleTally& sum = part == &here.floats ? total.floats : total.doubles;
-    sum.subnormal += part->subnormal;
-    sum.samples += part->samples;
+    if (firstSubnormal.empty() && total.floats.subnormal > subnormalBefore) {
+      firstSubnormal = where;
+    }
   }
   return "";
 }
@@ -125,9 +123,10 @@ Outcome CheckLongBlock(const CheckContext& context) {
 Outcome CheckProcessing(const CheckContext& context) {
   std::mt19937 random = RandomFor(context, "processing");
   Tallies total;
+  std::string firstSubnormal;
   for (double rate : kSampleRates) {
     for (int32_t block : kBlockSizes) {
-      std::string problem = RunInstance(context, rate, block, random, total);
+      std::string problem = RunInstance(context, rate, block, random, total, firstSubnormal);
       if (!problem.empty()) {
         return Outcome::Fail(problem);
       }
@@ -138,7 +137,8 @@ Outcome CheckProcessing(const CheckContext& context) {
                        std::to_string(total.floats.subnormal) + " and " +
                        std::to_string(total.doubles.subnormal) + " subnormal";
   if (context.strictness == Strictness::kStrict && total.floats.subnormal > 0) {
-    return Outcome::Fail(counts + " (single-precision output must not be subnormal)");
+    return Outcome::Fail(counts + " (float output must not be subnormal; first at " +
+                         firstSubnormal + ")");
   }
   return Outcome::Pass(counts);
 }

@@ -34,18 +34,13 @@ void WriteRaw(const char* text) {
 }
 
 void OnFatalSignal(int signal) {
-  char number[8] = {};
-  int at = 6;
-  for (int n = signal; at > 0; n /= 10) {
-    number[--at] = static_cast<char>('0' + n % 10);
-    if (n < 10) {
-      break;
-    }
-  }
+  // Signal numbers are small: two digits at most on every platform the tool runs on.
+  char number[3] = {static_cast<char>('0' + signal / 10 % 10), static_cast<char>('0' + signal % 10),
+                    '\0'};
   WriteRaw("FAIL ");
   WriteRaw(currentCheck.load());
   WriteRaw(": the plug-in crashed (signal ");
-  WriteRaw(number + at);
+  WriteRaw(signal < 10 ? number + 1 : number);
   WriteRaw(")\n");
   std::_Exit(1);
 }
