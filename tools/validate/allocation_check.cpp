@@ -1,6 +1,7 @@
 // Real-time safety: heap calls made inside the audio callbacks once the first block has
 // been processed (a plug-in may set itself up in its first block). Parameter changes
-// arrive between blocks, as automation does. Any heap call fails at the strictest level.
+// arrive between blocks, as automation does, and the host tempo rises now and then, as in
+// an accelerando. Any heap call fails at the strictest level.
 #include <string>
 
 #include "tools/validate/allocation_counter.h"
@@ -13,6 +14,8 @@ constexpr double kSampleRate = 44100.0;
 constexpr int32_t kBlock = 512;
 constexpr int kSteadyBlocks = 128;  // on each sample type
 constexpr int kBlocksPerChange = 8;
+constexpr int kBlocksPerTempoStep = 16;
+constexpr double kFirstTempo = 120.0;
 
 template <typename Sample>
 void Steady(host::PluginHost& plugin, std::mt19937& random, AllocationCounts& counts) {
@@ -21,6 +24,9 @@ void Steady(host::PluginHost& plugin, std::mt19937& random, AllocationCounts& co
     if (block % kBlocksPerChange == kBlocksPerChange - 1 && plugin.NumParams() > 0) {
       auto index = static_cast<int32_t>(random() % static_cast<uint32_t>(plugin.NumParams()));
       plugin.SetParameter(index, RandomUnit(random));
+    }
+    if (block % kBlocksPerTempoStep == kBlocksPerTempoStep - 1) {
+      plugin.SetTempo(plugin.Config().tempo + 1.0);
     }
     FillSignal(in, int64_t{block} * kBlock, kBlock, kSampleRate, INT64_MAX, random);
     // The first block of each sample type is not counted.
@@ -46,6 +52,7 @@ Outcome CheckAllocation(const CheckContext& context) {
   }
   host::PluginHost& plugin = *loaded.Value();
   std::mt19937 random = RandomFor(context, "allocation");
+  plugin.SetTempo(kFirstTempo);
   AllocationCounts counts;
   Steady<float>(plugin, random, counts);
   int blocks = kSteadyBlocks;
@@ -55,7 +62,7 @@ Outcome CheckAllocation(const CheckContext& context) {
   }
   std::string summary = std::to_string(counts.allocations) + " allocations and " +
                         std::to_string(counts.frees) + " frees in " + std::to_string(blocks) +
-                        " steady blocks";
+                        " steady blocks (tempo rising from 120 BPM)";
   if (counts.allocations + counts.frees == 0) {
     return Outcome::Pass(summary);
   }
