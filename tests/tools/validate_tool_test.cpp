@@ -89,7 +89,7 @@ TEST(ValidateTool, AllocationInSteadyBlocksFailsOnlyAtStrict) {
   EXPECT_EQ(run.exitCode, 0) << run.out;
   EXPECT_TRUE(HasLine(run.out,
                       "PASS allocation: 256 allocations and 256 frees in 256 steady "
-                      "blocks (fails at strict)"))
+                      "blocks (tempo rising from 120 BPM) (fails at strict)"))
       << run.out;
 }
 
