@@ -116,7 +116,7 @@ TEST(ValidateTool, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "info\nprograms\nstate\neditor\nprocessing\nautomation\nfuzz\nlocale\nallocation\n"
-            "long-block\n");
+            "nonfinite-input\nlong-block\n");
 }
 
 }  // namespace

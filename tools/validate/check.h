@@ -13,8 +13,8 @@ namespace velmora::validate {
 // adds what hosts rely on: texts within their VST 2 limits, parameters that stay in 0..1
 // whatever they are sent, parameter values back exactly as set. Strict adds robustness and
 // real-time safety: no allocation in steady audio blocks, no subnormal single-precision
-// output, the same texts under a comma-decimal locale, 8-character labels, and blocks
-// longer than announced.
+// output, recovery from non-finite input, the same texts under a comma-decimal locale,
+// 8-character labels, and blocks longer than announced.
 enum class Strictness { kBasic = 1, kNormal = 2, kStrict = 3 };
 
 const char* StrictnessName(Strictness strictness);
@@ -55,6 +55,7 @@ Outcome CheckPrograms(const CheckContext& context);
 Outcome CheckState(const CheckContext& context);
 Outcome CheckEditor(const CheckContext& context);
 Outcome CheckProcessing(const CheckContext& context);
+Outcome CheckNonFiniteInput(const CheckContext& context);
 Outcome CheckLongBlock(const CheckContext& context);
 Outcome CheckAutomation(const CheckContext& context);
 Outcome CheckParameterFuzz(const CheckContext& context);

@@ -123,6 +123,7 @@ const std::vector<Check>& AllChecks() {
       {"fuzz", CheckParameterFuzz},
       {"locale", CheckLocale},
       {"allocation", CheckAllocation},
+      {"nonfinite-input", CheckNonFiniteInput},
       {"long-block", CheckLongBlock},
   };
   return checks;
