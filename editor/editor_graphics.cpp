@@ -201,7 +201,8 @@ void IEditorGraphics::MarkAllDirty() {
 }
 
 void IEditorGraphics::PrepareEditor() {
-  CreateSurface(width_, height_);
+  std::unique_ptr<PixelMemory> memory = MakeSurfaceMemory();
+  CreateSurface(width_, height_, memory ? std::move(memory) : MakeHeapPixelMemory());
   scratch_ = std::make_unique<PixelImage>();
 }
 

@@ -90,6 +90,11 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   int LastMouseY() const { return lastMouseY_; }
   PixelImage* ScratchImage() { return scratch_.get(); }
 
+ protected:
+  // Where the surface keeps its pixels; a window layer that copies to the screen from a
+  // platform bitmap supplies that memory.
+  virtual std::unique_ptr<PixelMemory> MakeSurfaceMemory() { return MakeHeapPixelMemory(); }
+
  private:
   void ForgetCapture();
   // Gestures are reported only for bound controls of an editor that has a plug-in.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "graphics/pixel_compositing.h"
 #include "graphics/pixel_image.h"
@@ -118,7 +119,34 @@ int32_t CachedFont::MeasureWidth(const char* text, uint32_t drawFlags) {
   return static_cast<int32_t>((widest + 32) >> 6);
 }
 
+bool CachedFont::UsesPlatformRenderer(const char* text, uint32_t drawFlags) const {
+  if (!font_ || !font_->HasDirectRenderer()) {
+    return false;
+  }
+  if (lineHeight_ > kMaxCachedGlyphHeight) {
+    return true;
+  }
+  const bool singleLine = (drawFlags & kSingleLine) != 0 || std::strchr(text, '\n') == nullptr;
+  return (flags & kPrefersPlatformRenderer) != 0 && font_->PrefersDirectRenderer() &&
+         (drawFlags & kUseColourAlpha) == 0 && (flags & (kVerticalText | kEffects)) == 0 &&
+         (lineSpacing == 0 || singleLine);
+}
+
 void CachedFont::DrawText(PixelImage& image, const char* text, const Rect& r, uint32_t drawFlags) {
+  if (!UsesPlatformRenderer(text, drawFlags)) {
+    DrawGlyphs(image, text, r, drawFlags);
+    return;
+  }
+  DirectTextRequest request;
+  request.drawFlags = (drawFlags & ~kUseColourAlpha) | kNoPrefix;
+  request.textColour = textColour;
+  request.backgroundMode = backgroundMode;
+  request.backgroundColour = backgroundColour;
+  font_->DrawDirect(image, text, r, request);
+}
+
+void CachedFont::DrawGlyphs(PixelImage& image, const char* text, const Rect& r,
+                            uint32_t drawFlags) {
   float alpha = combineAlpha;
   if ((drawFlags & kUseColourAlpha) != 0) {
     alpha = combineAlpha * static_cast<float>((textColour >> 24) & 0xFF) / 255.0f;

@@ -28,14 +28,20 @@ class CachedFont {
   static constexpr uint32_t kUseColourAlpha = 0x40000000;
 
   // Font flags.
+  static constexpr uint32_t kVerticalText = 0x3;
+  static constexpr uint32_t kEffects = 0x1F0;
   static constexpr uint32_t kOwnsPlatformFont = 0x200;
   static constexpr uint32_t kPrefersPlatformRenderer = 0x400;
+  // Drawing flag the platform renderer always gets: "&" is shown, not an accelerator mark.
+  static constexpr uint32_t kNoPrefix = 0x800;
 
   static constexpr int32_t kBackgroundTransparent = 1;
   static constexpr int32_t kBackgroundOpaque = 2;
 
   // Masks of fonts taller than this are not rendered.
   static constexpr int32_t kMaxGlyphLineHeight = 1023;
+  // Fonts taller than this are drawn by the platform renderer whenever there is one.
+  static constexpr int32_t kMaxCachedGlyphHeight = 255;
 
   struct Glyph {
     int32_t offset = 0;  // into the glyph store; 0 = not rendered yet, negative = unavailable
@@ -72,13 +78,20 @@ class CachedFont {
   int32_t MeasureWidth(const char* text, uint32_t drawFlags);
 
   // Draws the UTF-8 text in textColour with its top-left at r's top-left, aligned within
-  // r's width as the flags say, clipped to the image only.
+  // r's width as the flags say, clipped to the image only: by the platform renderer when
+  // UsesPlatformRenderer says so, otherwise through the glyph cache.
   void DrawText(PixelImage& image, const char* text, const Rect& r, uint32_t drawFlags);
+
+  // The platform renderer draws opaque, plain text with a font that prefers it, where the
+  // platform recommends its renderer (not under Wine on Windows), and any text of a font
+  // too tall to cache glyphs for; everything else goes through the glyph cache.
+  bool UsesPlatformRenderer(const char* text, uint32_t drawFlags) const;
 
   // Number of glyphs rendered so far (direct and extra).
   size_t RenderedGlyphCount() const;
 
  private:
+  void DrawGlyphs(PixelImage& image, const char* text, const Rect& r, uint32_t drawFlags);
   Glyph* SlotFor(uint32_t codePoint);
   void Render(uint32_t codePoint, Glyph& glyph);
   void CompositeGlyph(PixelImage& image, const Glyph& glyph, int32_t x, int32_t y, int32_t t);

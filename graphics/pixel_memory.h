@@ -20,6 +20,10 @@ class PixelMemory {
 
   virtual uint32_t* Pixels() = 0;
   virtual size_t CapacityPixels() const = 0;
+
+  // The platform's drawing context for these pixels (the memory device context of a DIB
+  // section on Windows), so platform renderers can draw into them; null for plain memory.
+  virtual void* NativeContext() { return nullptr; }
 };
 
 // Plain heap memory, the default for every image.

@@ -4,7 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/rect.h"
+
 namespace velmora {
+
+class PixelImage;
 
 // What a text style asks of the platform's font machinery.
 struct FontRequest {
@@ -27,9 +31,18 @@ struct GlyphImage {
   int32_t advanceY = 0;  // y downwards
 };
 
+// What the platform's own text renderer is asked to draw: the text flags (alignment,
+// single line, no clipping, in the platform text API's values) and the colours.
+struct DirectTextRequest {
+  uint32_t drawFlags = 0;
+  uint32_t textColour = 0;        // 0xAARRGGBB; the renderer uses red, green and blue
+  int32_t backgroundMode = 1;     // 1 transparent, 2 opaque
+  int32_t backgroundColour = -1;  // 0xAARRGGBB, used when opaque
+};
+
 // A platform font that can render single glyphs. Each platform supplies CreatePlatformFont
-// in its own source file (FreeType and fontconfig on Linux); a Windows GDI renderer can
-// implement the same interface.
+// in its own source file (FreeType and fontconfig on Linux, GDI on Windows, which also
+// draws whole texts itself).
 class PlatformFont {
  public:
   virtual ~PlatformFont() = default;
@@ -45,6 +58,15 @@ class PlatformFont {
 
   // Renders one code point; false when the platform cannot render it.
   virtual bool RenderGlyph(uint32_t codePoint, GlyphImage& out) = 0;
+
+  // Whether the platform can draw whole texts itself (DrawDirect); FreeType cannot.
+  virtual bool HasDirectRenderer() const { return false; }
+  // Whether that renderer should draw the texts it can draw well (opaque, plain ones).
+  virtual bool PrefersDirectRenderer() const { return false; }
+  // Draws the UTF-8 text with its top-left at r's top-left, aligned within r as the flags
+  // say, clipped to the image only. Called only when HasDirectRenderer is true.
+  virtual void DrawDirect(PixelImage& /*image*/, const char* /*text*/, const Rect& /*r*/,
+                          const DirectTextRequest& /*request*/) {}
 };
 
 // Null when no font can be made for the request.

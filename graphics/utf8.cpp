@@ -43,4 +43,13 @@ uint32_t NextCodePoint(const char*& text) {
   return value;
 }
 
+bool HasMultiByteSequence(const char* text) {
+  for (const auto* bytes = reinterpret_cast<const unsigned char*>(text); *bytes != 0; ++bytes) {
+    if (bytes[0] >= 0xC2 && bytes[0] <= 0xF4 && IsContinuation(bytes[1])) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace velmora

@@ -1,5 +1,6 @@
-// Until the X11 and Win32 window layers exist, every platform gets the headless window: the
-// editor is fully built and paints into its own image, but shows nothing on a screen.
+// The headless window for builds without a window layer of their own (Linux until the X11
+// layer exists) and for programs that paint the editor off screen: the editor is fully
+// built and paints into its own image, but shows nothing on a screen.
 #include "editor/editor_window_factory.h"
 #include "editor/headless/headless_editor_window.h"
 

@@ -2,6 +2,10 @@
 
 #include <png.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdio>
 #include <vector>
 
@@ -9,6 +13,15 @@
 
 namespace velmora::snapshot {
 namespace {
+
+// Moves the finished file over the old picture; Windows' rename refuses an existing target.
+bool MoveOver(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
 
 // libpng reports errors by longjmp; everything that needs cleaning up lives outside the
 // function that calls setjmp.
@@ -59,7 +72,7 @@ std::string WriteRgbPng(const PixelImage& image, const std::string& path) {
     std::remove(temporary.c_str());
     return "cannot encode " + path;
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!MoveOver(temporary, path)) {
     std::remove(temporary.c_str());
     return "cannot rename " + temporary + " to " + path;
   }

@@ -1,0 +1,307 @@
+#include "editor/win32/win32_editor_window.h"
+
+#include <mutex>
+
+#include "frame/effect_base.h"
+#include "graphics/win32/dib_pixel_memory.h"
+
+namespace velmora {
+namespace {
+
+// The host whose product string names "acoustica" needs the editor to take the keyboard
+// focus itself.
+constexpr int kFocusHungryHost = 25;
+constexpr int kMostPopupText = 1000;
+
+// Shared by every editor of the module: the number of open windows (the class is
+// registered while it is above zero) and the frame rate the last window was created with.
+struct WindowClassState {
+  std::mutex lock;
+  int openWindows = 0;
+  double frameRate = IEditorGraphics::kDefaultFrameRate;
+};
+
+WindowClassState& ClassState() {
+  static WindowClassState state;
+  return state;
+}
+
+// The module (the plug-in DLL) this code is linked into, found from one of its addresses.
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+bool KeyHeld(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
+
+MouseModifiers ModifiersFrom(WPARAM keys) {
+  MouseModifiers modifiers;
+  modifiers.left = (keys & MK_LBUTTON) != 0;
+  modifiers.right = (keys & MK_RBUTTON) != 0;
+  modifiers.shift = (keys & MK_SHIFT) != 0;
+  modifiers.control = (keys & MK_CONTROL) != 0;
+  modifiers.alt = KeyHeld(VK_MENU);
+  return modifiers;
+}
+
+int PointX(LPARAM lParam) {
+  return static_cast<int16_t>(LOWORD(lParam));
+}
+int PointY(LPARAM lParam) {
+  return static_cast<int16_t>(HIWORD(lParam));
+}
+
+}  // namespace
+
+Win32EditorWindow::~Win32EditorWindow() {
+  CloseEditorWindow();
+}
+
+std::unique_ptr<PixelMemory> Win32EditorWindow::MakeSurfaceMemory() {
+  return MakeDibPixelMemory();
+}
+
+bool Win32EditorWindow::OpenEditorWindow(intptr_t parentHandle) {
+  HWND parent = reinterpret_cast<HWND>(parentHandle);
+  parent_ = parent;
+  int x = 0, y = 0, width = Width(), height = Height();
+  if (window_ != nullptr) {
+    // Opened again without a close: the new window takes the old one's place and size.
+    // Child positions count from the parent's client area, which starts below any caption
+    // or border of the parent, so the old place is mapped into that area.
+    RECT old{};
+    GetWindowRect(window_, &old);
+    width = old.right - old.left;
+    height = old.bottom - old.top;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&old), 2);
+    x = old.left;
+    y = old.top;
+    CloseEditorWindow();
+  }
+  HINSTANCE module = ThisModule();
+  WindowClassState& state = ClassState();
+  {
+    std::lock_guard<std::mutex> guard(state.lock);
+    if (state.openWindows == 0) {
+      WNDCLASSA windowClass{};
+      windowClass.style = CS_DBLCLKS;
+      windowClass.lpfnWndProc = &WindowProcedure;
+      windowClass.hInstance = module;
+      windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      windowClass.lpszClassName = kClassName;
+      RegisterClassA(&windowClass);
+    }
+    ++state.openWindows;
+    state.frameRate = FrameRate();
+  }
+  HWND window = CreateWindowExA(0, kClassName, kTitle, WS_CHILD | WS_VISIBLE, x, y, width, height,
+                                parent, nullptr, module, this);
+  if (window == nullptr) {
+    std::lock_guard<std::mutex> guard(state.lock);
+    if (--state.openWindows == 0) {
+      UnregisterClassA(kClassName, module);
+    }
+    return false;
+  }
+  window_ = window;
+  MarkAllDirty();
+  return true;
+}
+
+void Win32EditorWindow::CloseEditorWindow() {
+  if (window_ == nullptr) {
+    return;
+  }
+  FlushPendingGesture();
+  // The pop-up gets its own procedure back first, so its destruction frees what it holds.
+  RestorePopupProcedure();
+  HWND window = window_;
+  window_ = nullptr;
+  DestroyWindow(window);
+  if (popup_ != nullptr) {
+    popup_ = nullptr;
+    ForgetEntry();
+  }
+  if (popupFont_ != nullptr) {
+    DeleteObject(popupFont_);
+    popupFont_ = nullptr;
+  }
+  WindowClassState& state = ClassState();
+  std::lock_guard<std::mutex> guard(state.lock);
+  if (--state.openWindows == 0) {
+    UnregisterClassA(kClassName, ThisModule());
+  }
+}
+
+LRESULT CALLBACK Win32EditorWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam) {
+  if (message == WM_CREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* editor = static_cast<Win32EditorWindow*>(create->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
+    double frameRate = IEditorGraphics::kDefaultFrameRate;
+    {
+      WindowClassState& state = ClassState();
+      std::lock_guard<std::mutex> guard(state.lock);
+      frameRate = state.frameRate;
+    }
+    // 1000 / 24 = 41.67 ms, truncated to 41.
+    SetTimer(window, kTimerId, static_cast<UINT>(1000.0 / frameRate), nullptr);
+    if (editor != nullptr && editor->Owner() != nullptr &&
+        editor->Owner()->HostKind() == kFocusHungryHost) {
+      SetFocus(window);
+    }
+    return 0;
+  }
+  auto* editor = reinterpret_cast<Win32EditorWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (editor == nullptr || editor->window_ != window) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  return editor->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimerId) {
+        TimerTick();
+      }
+      return 0;
+    case WM_CLOSE:
+      CloseEditorWindow();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      if (Owner() != nullptr && Owner()->HostKind() == kFocusHungryHost) {
+        SetFocus(window_);
+      }
+      return MA_ACTIVATE;
+    case WM_LBUTTONDOWN:
+      LeftButtonDown(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_RBUTTONDOWN:
+      RightButtonDown(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      ButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      LeftDoubleClick(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      PointerMoved(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnWheel(wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+void Win32EditorWindow::OnPaint() {
+  RECT update{};
+  if (GetUpdateRect(window_, &update, FALSE)) {
+    PaintDirtyArea(Rect{update.left, update.top, update.right, update.bottom});
+  }
+  // Without controls the paint pass draws nothing; the area must not be asked for again.
+  ValidateRect(window_, nullptr);
+}
+
+void Win32EditorWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
+  // The position of a wheel message is on the screen.
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  const auto delta = static_cast<int16_t>(HIWORD(wParam));
+  WheelTurned(PointX(lParam) - rect.left, PointY(lParam) - rect.top, ModifiersFrom(LOWORD(wParam)),
+              delta);
+}
+
+void Win32EditorWindow::OnKeyDown(WPARAM key) {
+  POINT point{};
+  GetCursorPos(&point);
+  ScreenToClient(window_, &point);
+  PlatformKeyDown(point.x, point.y, static_cast<int>(key));
+}
+
+intptr_t Win32EditorWindow::EditorWheel(float delta) {
+  if (window_ == nullptr) {
+    return 0;
+  }
+  POINT point{};
+  GetCursorPos(&point);
+  if (WindowFromPoint(point) != window_) {
+    return 0;
+  }
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  MouseModifiers modifiers;
+  modifiers.shift = KeyHeld(VK_SHIFT);
+  modifiers.control = KeyHeld(VK_CONTROL);
+  modifiers.alt = KeyHeld(VK_MENU);
+  MouseWheel(point.x - rect.left, point.y - rect.top, modifiers, static_cast<int>(delta));
+  return 1;
+}
+
+void Win32EditorWindow::BlitToWindow(const Rect& area) {
+  EditorSurface* surface = Surface();
+  HDC source = surface != nullptr ? static_cast<HDC>(surface->Memory().NativeContext()) : nullptr;
+  if (window_ == nullptr || source == nullptr) {
+    return;
+  }
+  PAINTSTRUCT paint{};
+  HDC target = BeginPaint(window_, &paint);
+  if (target != nullptr) {
+    BitBlt(target, area.left, area.top, area.Width(), area.Height(), source, area.left, area.top,
+           SRCCOPY);
+  }
+  EndPaint(window_, &paint);
+}
+
+void Win32EditorWindow::InvalidateArea(const Rect& area) {
+  const RECT rect{area.left, area.top, area.right, area.bottom};
+  InvalidateRect(window_, &rect, FALSE);
+}
+
+void Win32EditorWindow::KeepEntryPopupArea() {
+  RECT rect{};
+  GetClientRect(popup_, &rect);
+  MapWindowPoints(popup_, window_, reinterpret_cast<POINT*>(&rect), 2);
+  ValidateRect(window_, &rect);
+}
+
+void Win32EditorWindow::PaintInvalidArea() {
+  UpdateWindow(window_);
+}
+
+void Win32EditorWindow::CaptureMouse(bool capture) {
+  if (capture) {
+    SetCapture(window_);
+  } else {
+    ReleaseCapture();
+  }
+}
+
+bool Win32EditorWindow::HasMouseCapture() const {
+  return window_ != nullptr && GetCapture() == window_;
+}
+
+std::string Win32EditorWindow::ReadEntryText() {
+  char text[kMostPopupText] = {};
+  SendMessageA(popup_, WM_GETTEXT, kMostPopupText, reinterpret_cast<LPARAM>(text));
+  text[kMostPopupText - 1] = '\0';
+  return text;
+}
+
+}  // namespace velmora
