@@ -19,9 +19,19 @@ class RecursiveLock {
   void Lock();
   void Unlock();
 
+  // For a thread that holds the lock and must wait for another thread that may need it (an
+  // editor closing its window thread): lets go of every level the calling thread holds and
+  // returns how many; 0, and nothing released, when the calling thread does not hold it.
+  int ReleaseAll();
+  // Takes the lock again as many times as ReleaseAll let go of it.
+  void Reacquire(int levels);
+
  private:
   struct Native;
+  bool HeldByThisThread() const;
+
   std::unique_ptr<Native> native_;
+  int depth_ = 0;  // levels held by the owning thread; only the owner reads or writes it
 };
 
 // Holds a RecursiveLock for the lifetime of the guard.

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libx11-dev libsndfile1-dev
+  libxext-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth

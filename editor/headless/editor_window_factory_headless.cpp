@@ -1,6 +1,7 @@
-// The headless window for builds without a window layer of their own (Linux until the X11
-// layer exists) and for programs that paint the editor off screen: the editor is fully
-// built and paints into its own image, but shows nothing on a screen.
+// The headless window for programs that build the plug-in in-process (the Linux tests and
+// tools, and Windows programs that paint the editor off screen): the editor is fully built
+// and paints into its own image, but shows nothing on a screen. The plug-in modules link
+// their platform's factory instead (x11/, win32/).
 #include "editor/editor_window_factory.h"
 #include "editor/headless/headless_editor_window.h"
 
