@@ -7,4 +7,6 @@ cd "$(dirname "$0")"
 mkdir -p out
 build/tools/velmora-render --output out/demo.wav
 build/tools/velmora-snapshot --output out/editor.png --audio-seconds 3
-echo "Wrote out/demo.wav and out/editor.png"
+rm -rf out/velmora.lv2
+cp -R build/lv2-bundles/velmora.lv2 out/velmora.lv2
+echo "Wrote out/demo.wav, out/editor.png and the LV2 bundle out/velmora.lv2"

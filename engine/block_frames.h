@@ -3,9 +3,11 @@
 // the engine's sample loop.
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 
 #include "engine/delay_engine.h"
+#include "engine/delay_line.h"
 #include "engine/sweep_chunk.h"
 
 namespace velmora::dsp {
@@ -71,6 +73,28 @@ struct BlockTaps {
   int oldFeedback;
 };
 
+// A chunk's input samples as the engine processes them: a sample that is not a finite
+// number as 0, so it is processed exactly as silence would be and cannot poison the line
+// or a filter, nor hold the bypass open; a finite one held to +-kInputCeiling, so that fed
+// back at full gain (link modulation can reach 1) the line grows at most by that much per
+// pass, and neither it nor a filter can overflow in any time anything runs. No sound a
+// host can play comes anywhere near it.
+constexpr double kInputCeiling = 0x1p900;
+
+inline double ScrubbedInput(double sample) {
+  if (!std::isfinite(sample)) {
+    return 0.0;
+  }
+  return sample > kInputCeiling ? kInputCeiling : sample < -kInputCeiling ? -kInputCeiling : sample;
+}
+
+// Whether an input sample, as processed, is above the threshold: an infinity is not, since
+// it is processed as 0; not-a-number fails the comparison anyway.
+inline bool LoudInput(double sample, double threshold) {
+  const double magnitude = std::fabs(sample);
+  return (magnitude > threshold) & (magnitude <= DBL_MAX);
+}
+
 inline bool AboveThreshold(double inL, double inR, double outL, double outR, double threshold) {
   // Non-short-circuit: four compares and no branches; strict, so a value exactly at the
   // threshold is silence.
@@ -95,6 +119,11 @@ struct ChunkContext {
   const BlockIo& io;
   int first;
   int count;
+  // The chunk's inputs from its first frame on: the block's own, or a copy in which every
+  // sample that is not a finite number reads as 0.
+  const double* inLeft;
+  const double* inRight;
+  bool fading;  // a crossfade runs as the chunk starts
   const BlockTaps& taps;
   const SideRole& leftRole;
   const SideRole& rightRole;
@@ -102,14 +131,16 @@ struct ChunkContext {
   SweepChunk& rightChunk;
 };
 
-// Whether a chunk may take the steady path (RunSteadyChunk): no crossfade runs, the
-// silence count cannot reach its limit within the chunk (so no frame is bypassed), and
+// Whether a chunk may take the steady path (RunSteadyChunk): no crossfade runs, or one
+// between equal tap lengths that does not end before the chunk does; the silence count
+// cannot reach its limit within the chunk (so no frame is bypassed); and
 // every tap reaches back beyond the chunk without reaching into what the chunk writes.
 bool CanRunSteady(const ChunkContext& c, const BlockState& s);
 
 // Whether such a chunk runs its two sides side by side: both filter, and no tap or write
 // of the chunk crosses the line's end. Its coefficients are then computed in the loop
-// from the triangle values.
+// from the triangle values, and its inputs are scrubbed there too (ScrubbedInput), so the
+// chunk may be handed its inputs as they came.
 bool CanPairSides(const ChunkContext& c, const BlockState& s);
 
 // Such a chunk without the bypass and crossfade steps. Produces exactly what the

@@ -50,8 +50,21 @@ void DelayEngine::ResetEngine() {
     RefreshGraphRange(false);
   }
   resyncPending_ = true;
-  if (line_.Allocated()) {
-    line_.Clear();
+  ReserveLine();
+  line_.Clear();
+}
+
+// Set-up and resume are where the host expects work to be done, so the line's memory is
+// found here for the rate just adopted, at the tempo last seen (120 BPM before any), with
+// the usual headroom. The audio thread then allocates only when the tempo falls below two
+// thirds of that, or when this reservation could not be had.
+void DelayEngine::ReserveLine() {
+  if (engineSampleRate_ <= 0.0) {
+    return;
+  }
+  const int64_t length = DelayLineLengthFor(4.0 * engineSampleRate_ * 60.0 / tempoGuess_);
+  if (length > 0) {
+    line_.Reserve(static_cast<int64_t>(static_cast<double>(length) * kLineHeadroom));
   }
 }
 
@@ -86,9 +99,14 @@ double DelayEngine::UsableSamplesPerWhole(double whole) const {
   return whole;
 }
 
+// Allocates only when the line must grow beyond what it holds; otherwise this is a clear.
 void DelayEngine::AllocateLine() {
   if (line_.Allocate(DelayLineLengthFor(samplesPerWhole_))) {
     failedWhole_ = std::numeric_limits<double>::quiet_NaN();
+    const double rate = host_.CurrentSampleRate();
+    if (samplesPerWhole_ > 0.0 && rate > 0.0 && std::isfinite(rate)) {
+      tempoGuess_ = 4.0 * rate * 60.0 / samplesPerWhole_;
+    }
     return;
   }
   failedWhole_ = samplesPerWhole_;
@@ -102,7 +120,6 @@ void DelayEngine::StartFirstBlock(double whole) {
   AllocateLine();
   left_.lfoPhase = 0;
   right_.lfoPhase = 0;
-  line_.SetWriteIndex(0);
   ZeroFilterStates();
   ResetEngine();
   // At least one sample, so the crossfade never divides by zero whatever the rate.
@@ -122,7 +139,6 @@ void DelayEngine::FollowTempoChange(double whole) {
   AllocateLine();
   left_.lfoPhase = 0;
   right_.lfoPhase = 0;
-  line_.SetWriteIndex(0);
   ZeroFilterStates();
   resyncPending_ = true;
   ReapplyTimingParameters();

@@ -107,6 +107,7 @@ class DelayEngine {
   // Block start and end (delay_engine.cpp).
   double UsableSamplesPerWhole(double whole) const;
   void AllocateLine();
+  void ReserveLine();
   void StartFirstBlock(double whole);
   void FollowTempoChange(double whole);
   void ReapplyTimingParameters();
@@ -131,6 +132,9 @@ class DelayEngine {
   // The samples-per-whole-note value whose line could not be allocated, so a failure is
   // not retried every block; NaN when none failed.
   double failedWhole_;
+  // Beats per minute of the last tempo the line was sized for; what the next reservation
+  // expects.
+  double tempoGuess_ = 120.0;
   bool mirror_ = false;
   bool started_ = false;
   bool resyncPending_ = false;

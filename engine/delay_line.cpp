@@ -6,12 +6,22 @@
 
 namespace velmora::dsp {
 
+namespace {
+
+const double kSilence[kSilentRunLength] = {};
+
+}  // namespace
+
 int64_t DelayLineLengthFor(double samplesPerWhole) {
   const double length = 20.0 * samplesPerWhole;
   if (!(length >= 0.0) || !(length + 0.5 < static_cast<double>(kMaxDelayLineLength) + 1.0)) {
     return -1;
   }
   return static_cast<int64_t>(length + 0.5);
+}
+
+const double* DelayLine::SilentRun() {
+  return kSilence;
 }
 
 DelayLine::~DelayLine() {
@@ -23,35 +33,60 @@ void DelayLine::Release() {
     delete[] samples_;
   }
   samples_ = &fallback_;
-  fallback_ = 0.0;
+  capacity_ = 0;
   length_ = 0;
   wrapLength_ = 1;
-  writeIndex_ = 0;
+  Clear();
 }
 
-bool DelayLine::Allocate(int64_t length) {
-  // The old line goes first: two lines of this size need not fit in memory at once.
+// Growing needs no zero fill: nothing is read before it has been written since the clear.
+bool DelayLine::Hold(int64_t samples) {
+  if (samples <= capacity_) {
+    return true;
+  }
+  // The old samples go first: two lines of this size need not fit in memory at once.
   Release();
-  allocated_ = true;
-  if (length < 0 || length > kMaxDelayLineLength) {
+  double* memory = new (std::nothrow) double[static_cast<size_t>(samples)];
+  if (memory == nullptr) {
     return false;
   }
-  if (length > 0) {
-    double* samples = new (std::nothrow) double[static_cast<size_t>(length)];
-    if (samples == nullptr) {
-      return false;
-    }
-    std::fill(samples, samples + length, 0.0);
-    samples_ = samples;
-    length_ = static_cast<int>(length);
-    wrapLength_ = static_cast<unsigned>(length);
-  }
+  samples_ = memory;
+  capacity_ = samples;
   return true;
 }
 
-void DelayLine::Clear() {
-  std::fill(samples_, samples_ + wrapLength_, 0.0);
-  writeIndex_ = 0;
+bool DelayLine::Allocate(int64_t length) {
+  allocated_ = true;
+  Clear();
+  bool held = length >= 0 && length <= kMaxDelayLineLength;
+  if (held && length > capacity_ && length > 1) {
+    const double roomy = std::min(static_cast<double>(length) * kLineHeadroom,
+                                  static_cast<double>(kMaxDelayLineLength));
+    held = Hold(static_cast<int64_t>(roomy)) || Hold(length);
+  }
+  length_ = held ? static_cast<int>(length) : 0;
+  wrapLength_ = length_ > 0 ? static_cast<unsigned>(length_) : 1;
+  return held;
+}
+
+// Off the audio thread the old and the new memory may both be held for a moment, so a
+// failure can leave the line as it was.
+bool DelayLine::Reserve(int64_t samples) {
+  samples = std::min(samples, kMaxDelayLineLength);
+  if (samples <= capacity_ || samples <= 1) {
+    return true;
+  }
+  double* memory = new (std::nothrow) double[static_cast<size_t>(samples)];
+  if (memory == nullptr) {
+    return false;
+  }
+  if (samples_ != &fallback_) {
+    delete[] samples_;
+  }
+  samples_ = memory;
+  capacity_ = samples;
+  Clear();
+  return true;
 }
 
 }  // namespace velmora::dsp

@@ -9,6 +9,22 @@ namespace velmora::dsp {
 
 namespace {
 
+// The two inputs of a frame as the engine processes them (ScrubbedInput); the rare frame
+// with a sample beyond the ceiling, infinite or not a number takes the slower way.
+struct InputPair {
+  double left;
+  double right;
+};
+
+inline InputPair Scrubbed(double left, double right) {
+  const __m128d pair = _mm_setr_pd(left, right);
+  const __m128d magnitude = _mm_and_pd(pair, _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX)));
+  if (_mm_movemask_pd(_mm_cmpnle_pd(magnitude, _mm_set1_pd(kInputCeiling))) != 0) {
+    return {ScrubbedInput(left), ScrubbedInput(right)};
+  }
+  return {left, right};
+}
+
 // Both lanes from two separate doubles: low lane first.
 inline __m128d Pair(const double* low, const double* high) {
   return _mm_loadh_pd(_mm_load_sd(low), high);
@@ -74,7 +90,8 @@ struct PairedLinkValues {
   const __m128d shift;
 };
 
-template <bool kLinked, bool kHighpass>
+// A fading chunk adds the tap bias to every tap value; others need not.
+template <bool kLinked, bool kHighpass, bool kFading>
 void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide, PairedLinks links,
                MixGains& gains, const MixView& fixed) {
   SweepFilterCore left(leftSide);
@@ -86,6 +103,7 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   const __m128d sweepScale = _mm_setr_pd(leftSide.sweepScale, rightSide.sweepScale);
   const __m128d sweepOffset = _mm_setr_pd(leftSide.sweepOffset, rightSide.sweepOffset);
   const __m128d baseCoeff = _mm_setr_pd(leftSide.baseCoeff, rightSide.baseCoeff);
+  const __m128d tapBias = _mm_set1_pd(runs.tapBias);
   // Working copies of the current values; slot 0 takes the writes of a side without a
   // link.
   float current[kLinkSlotCount];
@@ -98,11 +116,13 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   __m128d dry = _mm_set1_pd(fixed.dry);
   for (int k = 0; k < runs.count; ++k) {
     // Both inputs are read before either output is written.
-    const double l = runs.inLeft[k];
-    const double r = runs.inRight[k];
+    const InputPair in = Scrubbed(runs.inLeft[k], runs.inRight[k]);
+    const double l = in.left;
+    const double r = in.right;
     // The feedback value the previous frame's modulation left.
     const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
-    runs.write[k] = (r + l) * 0.5 + feedback * runs.tapFeedback[k];
+    const double tapF = kFading ? runs.tapFeedback[k] + runs.tapBias : runs.tapFeedback[k];
+    runs.write[k] = (r + l) * 0.5 + feedback * tapF;
 
     const __m128d x = _mm_cvtps_pd(
         _mm_unpacklo_ps(_mm_load_ss(runs.triangleLeft + k), _mm_load_ss(runs.triangleRight + k)));
@@ -115,7 +135,10 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     // g = (x x sweepScale + sweepOffset) x baseCoeff.
     const __m128d g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
     Store(g, runs.coefficientLeft + k, runs.coefficientRight + k);
-    const __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
+    __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
+    if (kFading) {
+      t = _mm_add_pd(t, tapBias);
+    }
     const __m128d y = filter.Run(t, g);
     Store(y, runs.heldLeft + k, runs.heldRight + k);
     __m128d side = y;
@@ -145,6 +168,16 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   }
 }
 
+template <bool kLinked, bool kHighpass>
+void RunFramesFading(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
+                     MixGains& gains, const MixView& mix) {
+  if (runs.fading) {
+    RunFrames<kLinked, kHighpass, true>(runs, left, right, links, gains, mix);
+  } else {
+    RunFrames<kLinked, kHighpass, false>(runs, left, right, links, gains, mix);
+  }
+}
+
 }  // namespace
 
 void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, PairedLinks links,
@@ -152,14 +185,14 @@ void RunPairedFrames(const PairedRuns& runs, SweepSide& left, SweepSide& right, 
   const bool highpass = left.filterType == kFilterHighpass || right.filterType == kFilterHighpass;
   if (links.left != kLinkOff || links.right != kLinkOff) {
     if (highpass) {
-      RunFrames<true, true>(runs, left, right, links, gains, mix);
+      RunFramesFading<true, true>(runs, left, right, links, gains, mix);
     } else {
-      RunFrames<true, false>(runs, left, right, links, gains, mix);
+      RunFramesFading<true, false>(runs, left, right, links, gains, mix);
     }
   } else if (highpass) {
-    RunFrames<false, true>(runs, left, right, links, gains, mix);
+    RunFramesFading<false, true>(runs, left, right, links, gains, mix);
   } else {
-    RunFrames<false, false>(runs, left, right, links, gains, mix);
+    RunFramesFading<false, false>(runs, left, right, links, gains, mix);
   }
 }
 

@@ -22,6 +22,8 @@ struct PairedRuns {
   const double* tapRight;
   const double* tapFeedback;
   double* write;
+  bool fading;                // a crossfade between equal tap lengths runs through the chunk
+  double tapBias;             // added to every tap value of a fading chunk
   const float* triangleLeft;  // x of each frame
   const float* triangleRight;
   double* coefficientLeft;  // g of each frame, written for the graph

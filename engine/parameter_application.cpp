@@ -211,12 +211,9 @@ void DelayEngine::StartCrossfade() {
 // A new sweep rate or mirror setting restarts both oscillators from the song position;
 // the echoes of the old sweep are dropped with them.
 void DelayEngine::SilenceForResync() {
-  if (line_.Allocated()) {
-    line_.Clear();
-  }
+  line_.Clear();
   ZeroFilterStates();
   resyncPending_ = true;
-  line_.SetWriteIndex(0);
 }
 
 // Processing stays off until every parameter has been applied at least once.

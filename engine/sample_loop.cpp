@@ -14,6 +14,18 @@ namespace velmora::dsp {
 
 namespace {
 
+// A chunk's inputs as the engine processes them (ScrubbedInput).
+struct ScrubbedInputs {
+  void From(const double* inLeft, const double* inRight, int count) {
+    for (int k = 0; k < count; ++k) {
+      left[k] = ScrubbedInput(inLeft[k]);
+      right[k] = ScrubbedInput(inRight[k]);
+    }
+  }
+  double left[kSweepChunk];
+  double right[kSweepChunk];
+};
+
 // One side chain for tap value t on frame i of the chunk; returns the side output. The
 // oscillator has already been stepped for the chunk.
 inline double RunSide(const SideRole& role, SweepFilterCore& filter, const SweepChunk& chunk, int i,
@@ -44,8 +56,8 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
     const int i = c.first + k;
     // Both inputs are read before either output is written: hosts often pass the same
     // buffers for input and output.
-    const double inL = io.inLeft[i];
-    const double inR = io.inRight[i];
+    const double inL = c.inLeft[k];
+    const double inR = c.inRight[k];
     if (AboveThreshold(inL, inR, leftFilter.out, rightFilter.out, threshold)) {
       d.silenceCount = 0;
     }
@@ -97,7 +109,9 @@ int RunChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
 // A chunk that starts bypassed and stays quiet throughout passes its input unchanged;
 // both oscillators advance on every frame and nothing else moves. Returns false, having
 // done nothing, when some frame of the chunk would be processed.
-bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
+bool PassQuietChunk(const ChunkContext& c, BlockState& s) {
+  const int first = c.first;
+  const int count = c.count;
   DelayState& d = s.d;
   if (d.silenceCount < d.silenceLimit) {
     return false;
@@ -106,15 +120,15 @@ bool PassQuietChunk(const BlockIo& io, int first, int count, BlockState& s) {
   if ((std::fabs(s.left.filterOut) > threshold) | (std::fabs(s.right.filterOut) > threshold)) {
     return false;
   }
-  if (AnyAbove(io.inLeft + first, io.inRight + first, count, threshold)) {
+  if (AnyLoudOrNotANumber(c.inLeft, c.inRight, count, threshold)) {
     return false;
   }
-  // In place (the same buffers) there is nothing to copy.
-  if (io.outLeft != io.inLeft) {
-    std::memmove(io.outLeft + first, io.inLeft + first, sizeof(double) * count);
+  // In place (the same buffers, nothing scrubbed) there is nothing to copy.
+  if (c.io.outLeft + first != c.inLeft) {
+    std::memmove(c.io.outLeft + first, c.inLeft, sizeof(double) * count);
   }
-  if (io.outRight != io.inRight) {
-    std::memmove(io.outRight + first, io.inRight + first, sizeof(double) * count);
+  if (c.io.outRight + first != c.inRight) {
+    std::memmove(c.io.outRight + first, c.inRight, sizeof(double) * count);
   }
   AdvanceLfoBy(s.left, static_cast<uint32_t>(count));
   AdvanceLfoBy(s.right, static_cast<uint32_t>(count));
@@ -159,14 +173,40 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
   MixView mix(s.gains);
   SweepChunk leftChunk;
   SweepChunk rightChunk;
+  ScrubbedInputs scrubbed;
   for (int first = 0; first < io.frames; first += kSweepChunk) {
     const int count = io.frames - first < kSweepChunk ? io.frames - first : kSweepChunk;
-    if (PassQuietChunk(io, first, count, s)) {
+    const double* inLeft = io.inLeft + first;
+    const double* inRight = io.inRight + first;
+    const bool fading = s.d.crossfadeActive;
+    const ChunkContext given{io,   first,    count,     inLeft,    inRight,   fading,
+                             taps, leftRole, rightRole, leftChunk, rightChunk};
+    // The quiet test passes only finite, quiet chunks; a paired chunk scrubs its inputs
+    // itself (CanPairSides).
+    if (PassQuietChunk(given, s)) {
       continue;
     }
-    const ChunkContext chunk{io, first, count, taps, leftRole, rightRole, leftChunk, rightChunk};
-    const bool steady = s.steadyPathEnabled && CanRunSteady(chunk, s);
-    const bool paired = steady && CanPairSides(chunk, s);
+    const bool steady = s.steadyPathEnabled && CanRunSteady(given, s);
+    const bool paired = steady && CanPairSides(given, s);
+    // Any other chunk is checked here, and one that needs it runs on a scrubbed copy.
+    const bool scrub = !paired && !AllWithin(inLeft, inRight, count, kInputCeiling);
+    if (scrub) {
+      scrubbed.From(inLeft, inRight, count);
+    }
+    const ChunkContext chunk{io,
+                             first,
+                             count,
+                             scrub ? scrubbed.left : inLeft,
+                             scrub ? scrubbed.right : inRight,
+                             fading,
+                             taps,
+                             leftRole,
+                             rightRole,
+                             leftChunk,
+                             rightChunk};
+    if (scrub && PassQuietChunk(chunk, s)) {
+      continue;
+    }
     PrepareSide(s.left, leftRole, count, paired, leftChunk);
     PrepareSide(s.right, rightRole, count, paired, rightChunk);
     int bypassed = 0;

@@ -56,11 +56,25 @@ struct ChunkMix {
   }
 };
 
+// A crossfade between equal tap lengths, as every tempo change starts, blends each tap
+// value v with itself: v + (v - v) x a, which is v + 0 for every finite v (and the line
+// holds nothing else). Adding +0 changes only a negative zero; adding -0 changes nothing.
+// So a steady chunk adds this to every tap value, and fades without the fade's work.
+bool FadesBetweenEqualTaps(const ChunkContext& c) {
+  return c.taps.left == c.taps.oldLeft && c.taps.right == c.taps.oldRight &&
+         c.taps.feedback == c.taps.oldFeedback;
+}
+
+double TapBias(const ChunkContext& c) {
+  return c.fading ? 0.0 : -0.0;
+}
+
 // Where a chunk's taps read and its writes go: straight runs of the line when none of
 // them crosses the line's end, which is nearly always, otherwise the wrapping cursor.
 struct ChunkLine {
   ChunkLine(const ChunkContext& c, DelayLine::Cursor& cursor)
       : cursor(cursor),
+        bias(TapBias(c)),
         left(cursor.ContiguousRead(c.taps.left, c.count)),
         right(cursor.ContiguousRead(c.taps.right, c.count)),
         feedback(cursor.ContiguousRead(c.taps.feedback, c.count)),
@@ -71,6 +85,7 @@ struct ChunkLine {
   }
 
   DelayLine::Cursor& cursor;
+  const double bias;
   const double* left;
   const double* right;
   const double* feedback;
@@ -80,10 +95,10 @@ struct ChunkLine {
 // The latest frame whose inputs are above the threshold, or -1. Scanned before the chunk
 // is processed, since the outputs may overwrite the inputs.
 int LastLoudInput(const ChunkContext& c, double threshold) {
-  const double* inL = c.io.inLeft + c.first;
-  const double* inR = c.io.inRight + c.first;
+  const double* inL = c.inLeft;
+  const double* inR = c.inRight;
   for (int k = c.count - 1; k >= 0; --k) {
-    if ((std::fabs(inL[k]) > threshold) | (std::fabs(inR[k]) > threshold)) {
+    if (LoudInput(inL[k], threshold) | LoudInput(inR[k], threshold)) {
       return k;
     }
   }
@@ -121,8 +136,8 @@ inline double RunSteadySide(SweepFilterCore& filter, double t, double g, double&
 template <bool kLinked, bool kContiguous, bool kFilterL, bool kFilterR>
 void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
                      const ChunkMix* chunkMix, ChunkLine& line, double* heldL, double* heldR) {
-  const double* inL = c.io.inLeft + c.first;
-  const double* inR = c.io.inRight + c.first;
+  const double* inL = c.inLeft;
+  const double* inR = c.inRight;
   double* outL = c.io.outLeft + c.first;
   double* outR = c.io.outRight + c.first;
   const double* gL = c.leftChunk.coefficient;
@@ -133,9 +148,12 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
     // Both inputs are read before either output is written.
     const double l = inL[k];
     const double r = inR[k];
-    const double tapL = kContiguous ? line.left[k] : line.cursor.ReadAhead(k, c.taps.left);
-    const double tapR = kContiguous ? line.right[k] : line.cursor.ReadAhead(k, c.taps.right);
-    const double tapF = kContiguous ? line.feedback[k] : line.cursor.ReadAhead(k, c.taps.feedback);
+    const double tapL =
+        (kContiguous ? line.left[k] : line.cursor.ReadAhead(k, c.taps.left)) + line.bias;
+    const double tapR =
+        (kContiguous ? line.right[k] : line.cursor.ReadAhead(k, c.taps.right)) + line.bias;
+    const double tapF =
+        (kContiguous ? line.feedback[k] : line.cursor.ReadAhead(k, c.taps.feedback)) + line.bias;
     const double feedback = kLinked ? static_cast<double>(chunkMix->feedback[k]) : mix.feedback;
     const double written = (r + l) * 0.5 + feedback * tapF;
     if (kContiguous) {
@@ -167,14 +185,16 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
 void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* heldL,
                     double* heldR) {
   const ChunkLine line(c, s.line);
-  const PairedRuns runs{c.io.inLeft + c.first,
-                        c.io.inRight + c.first,
+  const PairedRuns runs{c.inLeft,
+                        c.inRight,
                         c.io.outLeft + c.first,
                         c.io.outRight + c.first,
                         line.left,
                         line.right,
                         line.feedback,
                         line.write,
+                        c.fading,
+                        line.bias,
                         c.leftChunk.triangle,
                         c.rightChunk.triangle,
                         c.leftChunk.coefficient,
@@ -217,6 +237,17 @@ void RunSteadyVariant(const ChunkContext& c, BlockState& s, const MixView& mix,
   s.line.Advance(c.count);
 }
 
+// The fade's count moves on by the chunk's frames; a fade that ends on the chunk's last frame
+// takes the new lengths as the old ones, as the per-sample loop does.
+void FinishFade(int frames, DelayState& d) {
+  d.crossfadeCount += static_cast<uint32_t>(frames);
+  if (d.crossfadeCount >= d.crossfadeLength) {
+    d.oldLeftTap = d.leftTap;
+    d.oldRightTap = d.rightTap;
+    d.crossfadeActive = false;
+  }
+}
+
 // Every processed frame writes its link value; the chunk's last one remains.
 void KeepLastLinkValues(const ChunkContext& c, BlockState& s, MixView& mix) {
   const int last = c.count - 1;
@@ -233,7 +264,18 @@ void KeepLastLinkValues(const ChunkContext& c, BlockState& s, MixView& mix) {
 
 bool CanRunSteady(const ChunkContext& c, const BlockState& s) {
   const DelayState& d = s.d;
-  if (d.crossfadeActive || int64_t{d.silenceCount} + c.count > int64_t{d.silenceLimit}) {
+  // A chunk may fade only if its fade ends no earlier than its last frame.
+  if (d.crossfadeActive && (!FadesBetweenEqualTaps(c) ||
+                            uint64_t{d.crossfadeCount} + c.count > uint64_t{d.crossfadeLength})) {
+    return false;
+  }
+  // A loud first frame restarts the silence count before the bypass test can see it.
+  const double threshold = d.bypassThreshold;
+  const bool loudStart = LoudInput(c.inLeft[0], threshold) | LoudInput(c.inRight[0], threshold) |
+                         (std::fabs(s.left.filterOut) > threshold) |
+                         (std::fabs(s.right.filterOut) > threshold);
+  const int64_t silence = loudStart ? 0 : int64_t{d.silenceCount};
+  if (silence + c.count > int64_t{d.silenceLimit}) {
     return false;
   }
   const int shortest = std::min(c.taps.left, c.taps.right);
@@ -268,6 +310,9 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
       std::max(loudInput, LastLoudHeld(heldL, heldR, startL, startR, c.count, threshold));
   s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
   s.lastProcessed = c.first + c.count - 1;
+  if (c.fading) {
+    FinishFade(c.count, s.d);
+  }
 }
 
 }  // namespace velmora::dsp

@@ -78,8 +78,8 @@ class IEffectBase {
 
   // Takes ownership of the editor, shows it every parameter and lets it prepare itself.
   virtual void AttachEditor(EditorLink* editor);
-  // Resizes every scratch buffer to frames samples (zeroed). Counts below 1, and sizes that
-  // cannot be allocated, leave the buffers as they are.
+  // Resizes every scratch buffer to frames samples, at most kMaxBlockLength (zeroed).
+  // Counts below 1, and sizes that cannot be allocated, leave the buffers as they are.
   virtual void SetBlockLength(int frames);
   virtual bool WriteParams(IEffectChunk& chunk);
   virtual int ReadParams(const IEffectChunk& chunk, int position);
@@ -150,7 +150,11 @@ class IEffectBase {
   // Sample rate and block length.
   double SampleRate() const { return sampleRate_; }
   void SetSampleRate(double rate) { sampleRate_ = rate; }
+  // The scratch buffers' length in frames; longer host blocks are processed in slices.
   int BlockLength() const { return blockLength_; }
+  // The longest block the scratch buffers take, however long a block the host announces:
+  // four buffers of 2^31 - 1 doubles would be 64 GB.
+  static constexpr int kMaxBlockLength = 8192;
 
   // Channels.
   int NumInputs() const { return static_cast<int>(inputs_.size()); }

@@ -65,6 +65,7 @@ bool IEffectBase::OutputConnected(int index) const {
 
 void IEffectBase::SetBlockLength(int frames) {
   LockGuard guard(lock_);
+  frames = std::min(frames, kMaxBlockLength);
   if (frames == blockLength_ || frames < 1) {
     return;
   }

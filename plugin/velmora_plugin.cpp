@@ -4,7 +4,6 @@
 #include "plugin/parameter_set.h"
 
 namespace velmora {
-namespace {
 
 EffectSetup VelmoraSetup() {
   EffectSetup setup;
@@ -23,8 +22,6 @@ EffectSetup VelmoraSetup() {
   setup.isInstrument = false;
   return setup;
 }
-
-}  // namespace
 
 VSTCLASS::VSTCLASS(vst::HostCallback host) : IEffectVST(host, VelmoraSetup()) {
   DeclareParameters(*this);

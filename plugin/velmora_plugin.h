@@ -45,6 +45,10 @@ class VSTCLASS : public IEffectVST, public EngineHost {
   std::unique_ptr<EngineDisplays> engineDisplays_;
 };
 
+// The effect's identity, counts and version, shared by the VST 2 class and the LV2 UI's
+// parameter store (whose editor shows the same version text).
+EffectSetup VelmoraSetup();
+
 // The factory the exported entry point hands to the frame.
 IEffectVST* CreateVelmoraPlugin(vst::HostCallback host);
 

@@ -18,19 +18,50 @@ constexpr double kObliqueShear = 0.2;
 // Stroke added by synthetic bold, as a share of the cell height.
 constexpr double kEmboldenShare = 1.0 / 24.0;
 
-// FreeType's library object is not thread-safe for creating and freeing faces, and is kept
-// for the life of the module.
+// FreeType's library object is not thread-safe for creating and freeing faces, so both happen
+// under this lock.
 std::mutex& LibraryLock() {
   static std::mutex lock;
   return lock;
 }
 
+// The library lives while any face does: the last face to close frees it, so a host that
+// unloads the module (the font cache closes its faces then) gets all of FreeType's memory
+// back, and a later load starts afresh. Touched only under LibraryLock.
+struct SharedLibrary {
+  FT_Library library = nullptr;
+  int openFaces = 0;
+};
+
+SharedLibrary& Shared() {
+  static SharedLibrary shared;
+  return shared;
+}
+
 FT_Library Library() {
-  static FT_Library library = [] {
-    FT_Library created = nullptr;
-    return FT_Init_FreeType(&created) == 0 ? created : nullptr;
-  }();
-  return library;
+  SharedLibrary& shared = Shared();
+  if (shared.library == nullptr && FT_Init_FreeType(&shared.library) != 0) {
+    shared.library = nullptr;
+  }
+  return shared.library;
+}
+
+void FaceOpened() {
+  ++Shared().openFaces;
+}
+
+void ReleaseLibraryIfUnused() {
+  SharedLibrary& shared = Shared();
+  if (shared.openFaces == 0 && shared.library != nullptr) {
+    FT_Done_FreeType(shared.library);
+    shared.library = nullptr;
+  }
+}
+
+void CloseFace(FT_Face face) {
+  FT_Done_Face(face);
+  --Shared().openFaces;
+  ReleaseLibraryIfUnused();
 }
 
 FT_Fixed ToFixed(double value) {
@@ -59,7 +90,7 @@ class FreeTypeFont final : public PlatformFont {
   }
   ~FreeTypeFont() override {
     std::lock_guard<std::mutex> guard(LibraryLock());
-    FT_Done_Face(face_);
+    CloseFace(face_);
   }
 
   int32_t LineHeight() const override { return lineHeight_; }
@@ -134,13 +165,15 @@ FT_Face OpenFace(const FontRequest& request, bool& isBold, bool& isItalic) {
   } else {
     const resources::EmbeddedBytes font = resources::EmbeddedFallbackFont();
     if (FT_New_Memory_Face(library, font.data, static_cast<FT_Long>(font.size), 0, &face) != 0) {
+      ReleaseLibraryIfUnused();
       return nullptr;
     }
     isBold = isItalic = false;
   }
   FT_Size_RequestRec size{FT_SIZE_REQUEST_TYPE_CELL, 0, request.size * 64, 0, 0};
+  FaceOpened();
   if (!FT_IS_SCALABLE(face) || FT_Request_Size(face, &size) != 0) {
-    FT_Done_Face(face);
+    CloseFace(face);
     return nullptr;
   }
   return face;

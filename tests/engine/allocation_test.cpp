@@ -88,6 +88,41 @@ TEST(Allocation, NoneAfterTheFirstBlock) {
   EXPECT_EQ(allocationCount.load(), before);
 }
 
+// The line's memory is found at set-up (the reset every sample-rate announcement brings),
+// for the rate and 120 BPM with room down to 80 BPM. Blocks then allocate only when the
+// tempo falls below what the line holds, and then again with room to fall further.
+TEST(Allocation, TempoRampGrowsTheLineOnlyBeyondWhatItHolds) {
+  EngineRig rig;
+  rig.host.sampleRate = 48000.0;
+  rig.host.samplesPerBeat = 24000.0;
+  rig.Open();
+  const long beforeSetUp = allocationCount.load();
+  rig.engine.ResetEngine();
+  EXPECT_EQ(allocationCount.load(), beforeSetUp + 1);
+  EXPECT_EQ(rig.engine.Line().Capacity(), 2880000);  // 80 beats at 80 BPM
+
+  StereoBuffer in(256, 0.25);
+  StereoBuffer out(256);
+  auto ramp = [&](double from, double to, int blocks) {
+    const long before = allocationCount.load();
+    for (int block = 0; block < blocks; ++block) {
+      const double tempo = from + (to - from) * block / (blocks - 1);
+      rig.host.samplesPerBeat = 48000.0 * 60.0 / tempo;
+      rig.Block(in, out, 0, 256);
+      EXPECT_EQ(rig.engine.Line().Length(), std::lround(80.0 * rig.host.samplesPerBeat));
+    }
+    return allocationCount.load() - before;
+  };
+  EXPECT_EQ(ramp(120.0, 120.0, 2), 0);
+  EXPECT_EQ(ramp(120.0, 240.0, 500), 0);
+  EXPECT_EQ(ramp(240.0, 81.0, 1000), 0);
+  // Below 80 BPM the line grows once, with room down to two thirds of that tempo.
+  EXPECT_EQ(ramp(81.0, 60.0, 1000), 1);
+  EXPECT_GE(rig.engine.Line().Capacity(), 80 * 48000 * 60 / 54);
+  EXPECT_EQ(ramp(60.0, 300.0, 1000), 0);
+  EXPECT_EQ(ramp(300.0, 54.0, 1000), 0);
+}
+
 TEST(Allocation, RefusedLineMeansNoTempo) {
   EngineRig rig;
   rig.Open();

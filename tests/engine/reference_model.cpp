@@ -8,6 +8,19 @@
 
 namespace velmora::dsp::testing {
 
+namespace {
+
+// A sample that is not a finite number is processed as silence; finite samples are held
+// to +-kInputCeiling, so no input can overflow the line or a filter.
+double Scrubbed(double sample) {
+  if (!std::isfinite(sample)) {
+    return 0.0;
+  }
+  return std::min(std::max(sample, -ReferenceModel::kInputCeiling), ReferenceModel::kInputCeiling);
+}
+
+}  // namespace
+
 void ReferenceModel::AllocateDelayLine(int length) {
   delayLine.assign(static_cast<size_t>(std::max(1, length)), 0.0);
   delayLineAllocated = true;
@@ -197,8 +210,8 @@ void ReferenceModel::ProcessBlock(double** inputs, double** outputs, int nFrames
   const bool bypassedAtStart = silenceCount >= silenceLimit;
 
   for (int i = 0; i < frames; ++i) {
-    const double inL = inputs[0][i];
-    const double inR = inputs[1][i];
+    const double inL = Scrubbed(inputs[0][i]);
+    const double inR = Scrubbed(inputs[1][i]);
     double outL = 0.0;
     double outR = 0.0;
     ProcessSample(inL, inR, outL, outR, fbTap, oldFbTap, i == frames - 1);

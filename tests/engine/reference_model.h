@@ -60,6 +60,8 @@ class ReferenceModel {
 
   // The line length beyond which a tempo counts as invalid.
   static constexpr int64_t kLineCap = int64_t{1} << 26;
+  // The largest magnitude an input sample keeps.
+  static constexpr double kInputCeiling = 0x1p900;
 
   // Delay line and taps.
   std::vector<double> delayLine;

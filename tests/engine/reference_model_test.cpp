@@ -165,8 +165,7 @@ void Session::BetweenBlocks() {
     host_.songPosition = RandomSongPosition(rng_);
   }
   if (signal_.remaining <= 0) {
-    // A non-finite sample stays in the line until it is cleared, so only some sessions
-    // get them.
+    // Non-finite samples, processed as silence, in some sessions.
     signal_.kind = seed_ % 7 == 3 && rng_.Chance(5) ? 5 : rng_.Below(5);
     if (rng_.Chance(40)) {
       signal_.kind = 0;

@@ -2,6 +2,8 @@
 // scratch buffers, connections and the host time queries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <vector>
 
@@ -65,6 +67,36 @@ TEST(Audio, FloatConversionRoundsToNearest) {
   effect->processReplacing(effect, in.pointers, out.pointers, 5);
   EXPECT_EQ(probe->InputScratch(0)[4], static_cast<double>(0.1f));
   EXPECT_EQ(out.left[4], 0.1f);
+  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
+}
+
+// Float outputs below the smallest normal float are written as 0, in both callbacks; the
+// double path hands back what the engine wrote.
+TEST(Audio, FloatOutputsAreWrittenWithoutSubnormals) {
+  FakeHost host;
+  auto* probe = new ProbePlugin(host);
+  vst::AEffect* effect = probe->Effect();
+  const float values[6] = {FLT_MIN / 4.0f, -FLT_MIN / 1024.0f, FLT_MIN, -FLT_MIN, 1e-30f, 0.5f};
+  const float expected[6] = {0.0f, 0.0f, FLT_MIN, -FLT_MIN, 1e-30f, 0.5f};
+  StereoFloat in(6);
+  std::copy(values, values + 6, in.left.begin());
+  std::copy(values, values + 6, in.right.begin());
+  StereoFloat out(6, 7.0f);
+  effect->processReplacing(effect, in.pointers, out.pointers, 6);
+  StereoFloat sum(6, 0.0f);
+  sum.right[0] = FLT_MIN;  // FLT_MIN + FLT_MIN / 4 stays normal
+  effect->process(effect, in.pointers, sum.pointers, 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(out.left[i], expected[i]) << i;
+    EXPECT_EQ(out.right[i], expected[i]) << i;
+    EXPECT_EQ(sum.left[i], expected[i]) << i;
+  }
+  EXPECT_EQ(sum.right[0], FLT_MIN);
+  std::vector<double> inD(values, values + 6), outL(6), outR(6);
+  double* ins[2] = {inD.data(), inD.data()};
+  double* outs[2] = {outL.data(), outR.data()};
+  effect->processDoubleReplacing(effect, ins, outs, 6);
+  EXPECT_EQ(outL[0], static_cast<double>(FLT_MIN / 4.0f));
   effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 
@@ -138,6 +170,10 @@ TEST(Audio, BlockLengthResizesAndClearsScratch) {
   effect->dispatcher(effect, vst::effSetBlockSize, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, vst::effSetBlockSize, 0, -64, nullptr, 0.0f);
   EXPECT_EQ(probe->BlockLength(), 512);
+  // However long a block the host announces, the buffers hold at most 8,192 frames.
+  effect->dispatcher(effect, vst::effSetBlockSize, 0, INT32_MAX, nullptr, 0.0f);
+  EXPECT_EQ(probe->BlockLength(), 8192);
+  EXPECT_EQ(probe->InputScratchSize(0), 8192u);
   effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
 }
 

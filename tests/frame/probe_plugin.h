@@ -48,6 +48,7 @@ class ProbePlugin : public IEffectVST {
   }
 
   double* InputScratch(int channel) { return InputChannels()[channel].scratch.data(); }
+  size_t InputScratchSize(int channel) { return InputChannels()[channel].scratch.size(); }
   double* OutputScratch(int channel) { return OutputChannels()[channel].scratch.data(); }
 
   std::vector<Block> blocks;

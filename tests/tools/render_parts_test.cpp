@@ -203,9 +203,9 @@ TEST(RenderOptions, HelpListsEveryOption) {
   auto parsed = ParseRenderOptions({"--help"});
   ASSERT_TRUE(parsed.Ok());
   EXPECT_TRUE(parsed.Value().help);
-  for (const char* option :
-       {"--plugin", "--output", "--rate", "--tempo", "--block", "--tail", "--set", "--program",
-        "--load-state", "--save-state", "--list-params", "--list-programs", "--quiet"}) {
+  for (const char* option : {"--plugin", "--output", "--rate", "--tempo", "--block", "--tail",
+                             "--set", "--program", "--load-state", "--save-state", "--list-params",
+                             "--list-programs", "--quiet", "--no-tempo"}) {
     EXPECT_NE(std::string(kRenderUsage).find(option), std::string::npos) << option;
   }
 }

@@ -56,6 +56,7 @@ host::Result<std::unique_ptr<host::PluginHost>> PreparePlugin(const RenderOption
   config.sampleRate = sampleRate;
   config.blockSize = options.blockSize;
   config.tempo = options.tempo;
+  config.tempoValid = !options.noTempo;
   auto loaded = host::PluginHost::Load(path, config);
   if (!loaded) {
     return loaded;

@@ -16,6 +16,7 @@ const char* const kRenderUsage =
     "                        out/<input name>-rendered.<extension> for a file)\n"
     "  --rate HZ             sample rate (default: the input's; 44100 for the demo)\n"
     "  --tempo BPM           host tempo (default 120)\n"
+    "  --no-tempo            the host reports no valid tempo\n"
     "  --block FRAMES        block size (default 512)\n"
     "  --tail SECONDS|auto   keep rendering after the input ends; auto (the default) stops\n"
     "                        once the output stayed below -96 dBFS for a second (60 s at most)\n"
@@ -85,7 +86,9 @@ std::map<std::string, ValueHandler> ValueOptions() {
 }
 
 std::string ParseFlag(RenderOptions& options, const std::string& flag) {
-  if (flag == "--list-params") {
+  if (flag == "--no-tempo") {
+    options.noTempo = true;
+  } else if (flag == "--list-params") {
     options.listParams = true;
   } else if (flag == "--list-programs") {
     options.listPrograms = true;

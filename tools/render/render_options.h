@@ -15,6 +15,7 @@ struct RenderOptions {
   std::string outputPath;  // empty: out/demo.wav, or out/<input name>-rendered.<extension>
   std::optional<double> sampleRate;
   double tempo = 120.0;
+  bool noTempo = false;  // report no valid tempo, as a host without a transport does
   int blockSize = 512;
   // After the input: a fixed number of seconds, or (tailAuto) until the output has stayed
   // below kQuietLevel for a second, at most kLongestAutoTail seconds.

@@ -1,0 +1,91 @@
+// run() allocates nothing after activate(): not in the first block, not for parameter
+// changes on every port, time messages with a rising tempo, long blocks cut into slices, or
+// display messages. The global
+// allocation functions are replaced in this executable to count calls.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "tests/lv2/instance_rig.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+void* Allocate(size_t size) {
+  ++allocations;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* AllocateOrThrow(size_t size) {
+  void* memory = Allocate(size);
+  if (memory == nullptr) {
+    throw std::bad_alloc();
+  }
+  return memory;
+}
+
+}  // namespace
+
+void* operator new(size_t size) {
+  return AllocateOrThrow(size);
+}
+void* operator new[](size_t size) {
+  return AllocateOrThrow(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+  return Allocate(size);
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, size_t) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, size_t) noexcept {
+  std::free(memory);
+}
+
+namespace velmora::lv2::testing {
+namespace {
+
+TEST(Lv2Allocation, RunAllocatesNothingAfterActivation) {
+  InstanceRig rig(48000.0);
+  ASSERT_TRUE(rig.Valid());
+  const uint32_t longest = 3 * DelayInstance::kSliceFrames + 5;
+  std::vector<float> in(longest, 0.25f), outLeft(longest), outRight(longest);
+  // The engine found its line's memory when activate() switched it on.
+  const long before = allocations.load();
+  rig.QueueTime(120.0f, 0, 1.0f);
+  rig.Run(in.data(), in.data(), outLeft.data(), outRight.data(), 512);
+  int64_t frame = 512;
+  for (int block = 0; block < 300; ++block) {
+    // Every port moves within its range.
+    for (int i = 0; i < kVelmoraParamCount; ++i) {
+      const ParamRange& range = kParamRanges[i];
+      rig.SetControl(i, static_cast<float>(range.minimum +
+                                           (block * 7 + i) % (range.maximum - range.minimum + 1)));
+    }
+    // The tempo only rises (an accelerando), which never needs a longer line.
+    const float tempo = 120.0f + static_cast<float>(block) * 0.25f;
+    const uint32_t frames =
+        block % 50 == 0 ? longest : 1 + static_cast<uint32_t>(block * 37) % 1024;
+    rig.QueueTime(tempo, frame, 1.0f);
+    rig.QueueTime(tempo, frame + frames / 2, 1.0f, frames / 2);
+    rig.Run(in.data(), in.data(), outLeft.data(), outRight.data(), frames);
+    frame += frames;
+  }
+  EXPECT_EQ(allocations.load() - before, 0);
+}
+
+}  // namespace
+}  // namespace velmora::lv2::testing
