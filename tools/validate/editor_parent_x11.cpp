@@ -5,11 +5,18 @@
 #undef Status
 #undef Success
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace velmora::validate {
+namespace {
+
+constexpr int kOpenAttempts = 20;
+
+}  // namespace
 
 struct EditorParent::Platform {
   Display* display = nullptr;
@@ -25,7 +32,14 @@ host::Result<std::unique_ptr<EditorParent>> EditorParent::Create(int width, int 
     return ParentResult::Failure("no X display (DISPLAY is not set) to parent the editor");
   }
   auto platform = std::make_unique<Platform>();
-  platform->display = XOpenDisplay(name);
+  // A server that has just seen its last client go resets and refuses connections for a
+  // moment (Xvfb does, after a plug-in closes a connection of its own): try for a second.
+  for (int attempt = 0; attempt < kOpenAttempts && platform->display == nullptr; ++attempt) {
+    if (attempt > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    platform->display = XOpenDisplay(name);
+  }
   if (platform->display == nullptr) {
     return ParentResult::Failure(std::string("cannot open X display ") + name);
   }
