@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "tools/validate/leak_reports.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -140,6 +142,7 @@ int RunValidation(const ValidateOptions& options, std::FILE* out) {
     }
   }
   CatchCrashes();
+  KeepPluginMappedForLeakReports(options.pluginPath);
   Watchdog watchdog(options.timeLimitSeconds);
   CheckContext context{options.pluginPath, options.strictness, options.seed};
   int passed = 0, failed = 0, skipped = 0;
