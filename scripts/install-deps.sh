@@ -13,6 +13,7 @@ packages=(
   lsp-plugins-vst dpf-plugins-vst
   lv2-dev lilv-utils liblilv-dev
   fonts-liberation fonts-dejavu-core
+  locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from
   clang-14 libclang-rt-14-dev
 )
 

@@ -50,7 +50,8 @@ class Lv2RenderMatch : public ::testing::Test {
 
   // velmora-render's output for the test file with the settings and the extra options.
   std::vector<float> RenderVst(const std::string& options, bool withSettings = true) {
-    std::string arguments = "input.wav --output vst.wav --quiet " + options;
+    // No tail: the LV2 side renders exactly the input's length.
+    std::string arguments = "input.wav --output vst.wav --quiet --tail 0 " + options;
     for (const Setting& setting : kSettings) {
       arguments += withSettings ? " --set '" + std::string(setting.text) + "'" : "";
     }

@@ -115,3 +115,22 @@ TEST(HostCallback, RecordsEveryCallFromManyThreadsInOrderPerThread) {
 
 }  // namespace
 }  // namespace velmora::host
+
+namespace velmora::host {
+namespace {
+
+TEST(CallLog, KeepsNothingWhileRecordingIsOff) {
+  CallLog log;
+  log.Record(HostCall{vst::audioMasterGetTime, 0, 0, 0.0f});
+  log.SetRecording(false);
+  log.Record(HostCall{vst::audioMasterAutomate, 1, 0, 0.5f});
+  log.SetRecording(true);
+  log.Record(HostCall{vst::audioMasterVersion, 0, 0, 0.0f});
+  std::vector<HostCall> calls = log.Snapshot();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].opcode, vst::audioMasterGetTime);
+  EXPECT_EQ(calls[1].opcode, vst::audioMasterVersion);
+}
+
+}  // namespace
+}  // namespace velmora::host

@@ -60,6 +60,22 @@ TEST(RenderOptions, BadCommandLinesNameTheProblem) {
   }
 }
 
+TEST(RenderOptions, TailIsAutomaticUnlessGivenInSeconds) {
+  auto byDefault = ParseRenderOptions({});
+  ASSERT_TRUE(byDefault.Ok());
+  EXPECT_TRUE(byDefault.Value().tailAuto);
+  EXPECT_FALSE(byDefault.Value().tailGiven);
+  auto automatic = ParseRenderOptions({"--tail", "auto"});
+  ASSERT_TRUE(automatic.Ok());
+  EXPECT_TRUE(automatic.Value().tailAuto && automatic.Value().tailGiven);
+  auto none = ParseRenderOptions({"--tail=0"});
+  ASSERT_TRUE(none.Ok());
+  EXPECT_FALSE(none.Value().tailAuto);
+  EXPECT_TRUE(none.Value().tailGiven);
+  EXPECT_EQ(none.Value().tailSeconds, 0.0);
+  EXPECT_FALSE(ParseRenderOptions({"--tail", "Auto"}).Ok());
+}
+
 TEST(RenderOptions, DefaultOutputPaths) {
   EXPECT_EQ(DefaultOutputPath(""), "out/demo.wav");
   EXPECT_EQ(DefaultOutputPath("music/take 3.flac"), "out/take 3-rendered.flac");

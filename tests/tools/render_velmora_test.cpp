@@ -78,7 +78,7 @@ TEST(RenderVelmora, SettingsInDisplayedUnits) {
 
 TEST(RenderVelmora, DemoRendersThroughTheDefaultPlugin) {
   TempFolder folder;
-  ToolRun run = RunTool(folder, "--set 'Delay Rate=1/4' --tempo 100");
+  ToolRun run = RunTool(folder, "--set 'Delay Rate=1/4' --tempo 100 --tail 0");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   SF_INFO info;
   std::vector<float> rendered = ReadAudio(folder.Path("out/demo.wav"), info);
@@ -91,6 +91,30 @@ TEST(RenderVelmora, DemoRendersThroughTheDefaultPlugin) {
     energy += double(sample) * sample;
   }
   EXPECT_GT(energy, 1.0);
+}
+
+TEST(RenderVelmora, AutomaticTailLetsTheEchoesDieAway) {
+  TempFolder folder;
+  ToolRun run = RunTool(folder, "--set 'Delay Rate=1/4' --set Feedback=70 --tempo 100 --quiet");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  SF_INFO info;
+  std::vector<float> rendered = ReadAudio(folder.Path("out/demo.wav"), info);
+  ASSERT_EQ(info.channels, 2);
+  // Echoes at 70 % feedback ring on well past the demo, then a quiet second ends the file.
+  EXPECT_GT(info.frames, 7 * 44100 + 2 * 44100);
+  EXPECT_LT(info.frames, 7 * 44100 + 60 * 44100);
+  const float quiet = 1.5848932e-05f;  // -96 dBFS
+  size_t lastLoud = 0;
+  for (size_t i = 0; i < rendered.size(); ++i) {
+    lastLoud = std::fabs(rendered[i]) >= quiet ? i / 2 : lastLoud;
+  }
+  EXPECT_EQ(static_cast<int64_t>(lastLoud) + 44100, info.frames - 1);
+
+  // An endless echo stops at the limit of one minute.
+  run = RunTool(folder, "--set 'Delay Rate=1/4' --set Feedback=100 --tempo 100 --quiet");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  rendered = ReadAudio(folder.Path("out/demo.wav"), info);
+  EXPECT_EQ(info.frames, 7 * 44100 + 60 * 44100);
 }
 
 TEST(RenderVelmora, RefusedValuesLeaveNoOutput) {

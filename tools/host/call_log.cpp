@@ -5,6 +5,9 @@
 namespace velmora::host {
 
 void CallLog::Record(const HostCall& call) {
+  if (!recording_) {
+    return;
+  }
   std::lock_guard<std::mutex> lock(mutex_);
   calls_.push_back(call);
 }

@@ -2,6 +2,7 @@
 // their audio, user-interface and worker threads, so recording and reading are locked.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -29,9 +30,14 @@ class CallLog {
 
   void Clear();
 
+  // Any thread. Whether Record keeps calls (on by default). A validator measuring what a
+  // plug-in allocates on its audio thread switches it off: the log's own growth would count.
+  void SetRecording(bool on) { recording_ = on; }
+
  private:
   mutable std::mutex mutex_;
   std::vector<HostCall> calls_;
+  std::atomic<bool> recording_{true};
 };
 
 }  // namespace velmora::host

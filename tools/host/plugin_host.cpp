@@ -137,7 +137,12 @@ Status PluginHost::CheckProcessCall(const void* inputs, const void* outputs, int
   if (inputs == nullptr || outputs == nullptr) {
     return Status::Failure("no audio buffers");
   }
-  int32_t blockSize = Config().blockSize;
+  int32_t blockSize = 0;
+  {
+    // In place, not through Config(): this runs on the audio thread, before every block.
+    std::lock_guard<std::mutex> lock(configMutex_);
+    blockSize = config_.blockSize;
+  }
   if (frames < 0 || frames > blockSize) {
     return Status::Failure("block of " + std::to_string(frames) +
                            " frames is outside the announced block size " +
@@ -243,18 +248,30 @@ intptr_t PluginHost::AnswerCallback(int32_t opcode, int32_t index, intptr_t valu
       return 2400;
     case vst::audioMasterGetTime:
       return AnswerTime();
-    case vst::audioMasterGetSampleRate:
-      return static_cast<intptr_t>(Config().sampleRate);
-    case vst::audioMasterGetBlockSize:
-      return Config().blockSize;
+    case vst::audioMasterGetSampleRate: {
+      // Read in place: a copy of the whole configuration would allocate its strings, and
+      // plug-ins ask this from their audio thread.
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return static_cast<intptr_t>(config_.sampleRate);
+    }
+    case vst::audioMasterGetBlockSize: {
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return config_.blockSize;
+    }
     case vst::audioMasterGetAutomationState:
       return 1;  // automation off
-    case vst::audioMasterGetVendorString:
-      return CopyHostString(Config().vendorString, ptr);
-    case vst::audioMasterGetProductString:
-      return CopyHostString(Config().productString, ptr);
-    case vst::audioMasterGetVendorVersion:
-      return Config().vendorVersion;
+    case vst::audioMasterGetVendorString: {
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return CopyHostString(config_.vendorString, ptr);
+    }
+    case vst::audioMasterGetProductString: {
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return CopyHostString(config_.productString, ptr);
+    }
+    case vst::audioMasterGetVendorVersion: {
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return config_.vendorVersion;
+    }
     case vst::audioMasterCanDo:
       return ptr != nullptr && std::strcmp(static_cast<const char*>(ptr), "sendVstTimeInfo") == 0
                  ? 1

@@ -12,6 +12,7 @@
 #include "tools/render/plugin_state.h"
 #include "tools/render/render_options.h"
 #include "tools/render/renderer.h"
+#include "tools/render/wav_header.h"
 
 #ifndef VELMORA_DEFAULT_PLUGIN
 #define VELMORA_DEFAULT_PLUGIN ""
@@ -95,6 +96,31 @@ host::Result<std::unique_ptr<AudioSource>> OpenSource(const RenderOptions& optio
   return source;
 }
 
+// A damaged file renders what it holds, but the user hears about the missing part.
+void WarnIfTruncated(const RenderOptions& options, const AudioSource& input, std::FILE* err) {
+  if (options.inputPath.empty()) {
+    return;
+  }
+  std::optional<int64_t> announced = AnnouncedWavFrames(options.inputPath);
+  if (announced && *announced > input.Frames()) {
+    std::fprintf(err,
+                 "velmora-render: warning: %s is truncated: its header announces %lld frames, "
+                 "only %lld are there; rendering those\n",
+                 options.inputPath.c_str(), static_cast<long long>(*announced),
+                 static_cast<long long>(input.Frames()));
+  }
+}
+
+TailLength TailFor(const RenderOptions& options, double sampleRate) {
+  TailLength tail;
+  tail.untilQuiet = options.tailAuto;
+  double seconds = options.tailAuto ? kLongestAutoTail : options.tailSeconds;
+  tail.frames = static_cast<int64_t>(std::llround(seconds * sampleRate));
+  tail.quietFrames = static_cast<int64_t>(std::llround(kQuietSeconds * sampleRate));
+  tail.quietLevel = kQuietLevel;
+  return tail;
+}
+
 // The default output folder is created on demand; a folder the user names must exist.
 void EnsureDefaultOutputFolder(const RenderOptions& options) {
   if (options.outputPath.empty()) {
@@ -108,6 +134,11 @@ host::Status RenderToFile(const RenderOptions& options, std::FILE* err) {
     return host::Status::Failure(source.Error());
   }
   AudioSource& input = *source.Value();
+  WarnIfTruncated(options, input, err);
+  if (input.Frames() == 0 && !options.tailGiven) {
+    return host::Status::Failure(
+        options.inputPath + " holds no audio frames (--tail renders the plug-in's tail alone)");
+  }
   std::string outputPath =
       options.outputPath.empty() ? DefaultOutputPath(options.inputPath) : options.outputPath;
   if (OutputFormatFor(outputPath) == 0) {
@@ -128,8 +159,10 @@ host::Status RenderToFile(const RenderOptions& options, std::FILE* err) {
     return host::Status::Failure(output.Error());
   }
   host.SetMains(true);
-  auto tail = static_cast<int64_t>(std::llround(options.tailSeconds * input.SampleRate()));
-  ProgressBar progress(err, input.Frames() + tail, input.SampleRate(), !options.quiet);
+  TailLength tail = TailFor(options, input.SampleRate());
+  // An automatic tail usually ends long before its limit: the bar counts on the quiet second.
+  int64_t expected = input.Frames() + (tail.untilQuiet ? tail.quietFrames : tail.frames);
+  ProgressBar progress(err, expected, input.SampleRate(), !options.quiet);
   host::Status rendered = Render(host, input, *output.Value(), tail, progress);
   return rendered ? output.Value()->Commit() : rendered;
 }

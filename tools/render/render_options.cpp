@@ -18,7 +18,8 @@ const char* const kRenderUsage =
     "  --tempo BPM           host tempo (default 120)\n"
     "  --no-tempo            the host reports no valid tempo\n"
     "  --block FRAMES        block size (default 512)\n"
-    "  --tail SECONDS        keep rendering after the input ends (default 0)\n"
+    "  --tail SECONDS|auto   keep rendering after the input ends; auto (the default) stops\n"
+    "                        once the output stayed below -96 dBFS for a second (60 s at most)\n"
     "  --set NAME=VALUE      set a parameter by name or index, in its displayed units\n"
     "  --program N|NAME      select a program before the settings\n"
     "  --load-state FILE     load a .fxp program or .fxb bank before the settings\n"
@@ -74,8 +75,10 @@ std::map<std::string, ValueHandler> ValueOptions() {
        }},
       {"--tail",
        [](RenderOptions& o, const std::string& v) -> std::string {
-         if (!ParseBounded(v, 0.0, 3600.0, o.tailSeconds)) {
-           return "--tail expects seconds from 0 to 3600, got \"" + v + "\"";
+         o.tailGiven = true;
+         o.tailAuto = v == "auto";
+         if (!o.tailAuto && !ParseBounded(v, 0.0, 3600.0, o.tailSeconds)) {
+           return "--tail expects seconds from 0 to 3600 or auto, got \"" + v + "\"";
          }
          return "";
        }},

@@ -17,7 +17,11 @@ struct RenderOptions {
   double tempo = 120.0;
   bool noTempo = false;  // report no valid tempo, as a host without a transport does
   int blockSize = 512;
+  // After the input: a fixed number of seconds, or (tailAuto) until the output has stayed
+  // below kQuietLevel for a second, at most kLongestAutoTail seconds.
+  bool tailAuto = true;
   double tailSeconds = 0.0;
+  bool tailGiven = false;             // --tail appeared on the command line
   std::vector<std::string> settings;  // NAME=VALUE, applied in order
   std::string program;                // number or name; empty: leave the plug-in's choice
   std::string loadState;              // .fxp or .fxb to load before rendering
@@ -27,6 +31,11 @@ struct RenderOptions {
   bool quiet = false;
   bool help = false;
 };
+
+// What --tail auto waits for: -96 dBFS, held for one second, and how long it waits at most.
+constexpr double kQuietLevel = 1.5848931924611134e-05;
+constexpr double kQuietSeconds = 1.0;
+constexpr double kLongestAutoTail = 60.0;
 
 host::Result<RenderOptions> ParseRenderOptions(const std::vector<std::string>& arguments);
 

@@ -1,6 +1,7 @@
 #include "tools/render/renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "tools/host/audio_buffers.h"
@@ -32,6 +33,24 @@ void Interleave(const host::AudioBuffers<float>& outputs, int64_t frames,
   }
 }
 
+// How many of the block's frames to keep so the tail ends on the frame that completes a run
+// of tail.quietFrames quiet frames; all of them when the run is not complete yet. The run
+// starts counting at frame first (where the tail begins) and carries from block to block.
+int32_t FramesUntilQuiet(const host::AudioBuffers<float>& outputs, int32_t first, int32_t frames,
+                         const TailLength& tail, int64_t& quietRun) {
+  for (int32_t i = first; i < frames; ++i) {
+    bool quiet = true;
+    for (int32_t c = 0; c < outputs.Channels() && quiet; ++c) {
+      quiet = std::fabs(outputs.Channel(c)[i]) < tail.quietLevel;
+    }
+    quietRun = quiet ? quietRun + 1 : 0;
+    if (quietRun >= tail.quietFrames) {
+      return i + 1;
+    }
+  }
+  return frames;
+}
+
 }  // namespace
 
 host::Status CheckChannels(int32_t sourceChannels, int32_t pluginInputs, int32_t pluginOutputs) {
@@ -46,16 +65,19 @@ host::Status CheckChannels(int32_t sourceChannels, int32_t pluginInputs, int32_t
 }
 
 host::Status Render(host::PluginHost& host, AudioSource& source, AudioOutput& output,
-                    int64_t tailFrames, ProgressBar& progress) {
+                    const TailLength& tail, ProgressBar& progress) {
   const int32_t block = host.Config().blockSize;
   const int32_t sourceChannels = source.Channels();
-  const int64_t total = source.Frames() + tailFrames;
   host::AudioBuffers<float> inputs(host.NumInputs(), block);
   host::AudioBuffers<float> outputs(host.NumOutputs(), block);
   std::vector<float> sourceFrames(static_cast<size_t>(block) * sourceChannels, 0.0f);
   std::vector<float> outputFrames(static_cast<size_t>(block) * host.NumOutputs(), 0.0f);
 
-  bool sourceEnded = false;
+  // A source may end before the frames it announced (a damaged file): the tail then starts
+  // where its audio really ends.
+  bool sourceEnded = source.Frames() == 0;
+  int64_t total = source.Frames() + tail.frames;
+  int64_t quietRun = 0;
   for (int64_t done = 0; done < total;) {
     auto frames = static_cast<int32_t>(std::min<int64_t>(block, total - done));
     int64_t got = 0;
@@ -64,12 +86,25 @@ host::Status Render(host::PluginHost& host, AudioSource& source, AudioOutput& ou
       if (got < 0) {
         return host::Status::Failure("reading the input failed");
       }
-      sourceEnded = got < frames;
+      if (got < frames) {
+        sourceEnded = true;
+        total = done + got + tail.frames;
+        frames = static_cast<int32_t>(std::min<int64_t>(block, total - done));
+        if (frames == 0) {
+          break;
+        }
+      }
     }
     Deinterleave(sourceFrames, sourceChannels, got, inputs);
     host::Status processed = host.ProcessReplacing(inputs.Pointers(), outputs.Pointers(), frames);
     if (!processed) {
       return processed;
+    }
+    if (tail.untilQuiet && sourceEnded) {
+      // Only tail frames count towards the quiet second; the input's own silence does not.
+      int32_t kept = FramesUntilQuiet(outputs, static_cast<int32_t>(got), frames, tail, quietRun);
+      total = kept < frames ? done + kept : total;
+      frames = kept;
     }
     Interleave(outputs, frames, outputFrames);
     host::Status written = output.Write(outputFrames.data(), frames);

@@ -1,0 +1,7 @@
+#include "tools/validate/leak_reports.h"
+
+namespace velmora::validate {
+
+void KeepPluginMappedForLeakReports(const std::string&) {}
+
+}  // namespace velmora::validate
