@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "allocation_counter.h"
 #include "engine_test_rig.h"
+#include "tests/support/counting_allocator.h"
 
 namespace velmora::dsp {
 namespace {
@@ -98,13 +98,13 @@ void BM_TempoRampAllocations(benchmark::State& state) {
     state.PauseTiming();
     Warmed w;
     state.ResumeTiming();
-    const long before = bench::AllocationCount();
+    const long before = velmora::testing::AllocationCount();
     for (int block = 0; block < kRampBlocks; ++block) {
       const double tempo = 120.0 - 60.0 * block / (kRampBlocks - 1);
       w.rig.host.samplesPerBeat = SamplesPerBeatAt(tempo);
       w.Block();
     }
-    allocations = bench::AllocationCount() - before;
+    allocations = velmora::testing::AllocationCount() - before;
   }
   state.counters["allocs_per_1000_blocks"] = static_cast<double>(allocations);
 }

@@ -1,6 +1,6 @@
 // The audio path allocates nothing after the first block, and a delay line that cannot be
-// allocated leaves the engine working as if the host had no tempo. The global allocation
-// functions are replaced in this executable to count calls and to refuse large requests.
+// allocated leaves the engine working as if the host had no tempo. The executable counts
+// its allocations and can refuse large requests (tests/support/counting_allocator.h).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,61 +9,15 @@
 #include <new>
 
 #include "engine_test_rig.h"
-
-namespace {
-
-std::atomic<long> allocationCount{0};
-std::atomic<size_t> refuseAbove{0};  // 0: refuse nothing
-
-void* Allocate(size_t size) {
-  ++allocationCount;
-  const size_t limit = refuseAbove.load();
-  if (limit != 0 && size > limit) {
-    return nullptr;
-  }
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateOrThrow(size_t size) {
-  void* memory = Allocate(size);
-  if (memory == nullptr) {
-    throw std::bad_alloc();
-  }
-  return memory;
-}
-
-}  // namespace
-
-void* operator new(size_t size) {
-  return AllocateOrThrow(size);
-}
-void* operator new[](size_t size) {
-  return AllocateOrThrow(size);
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, size_t) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, size_t) noexcept {
-  std::free(memory);
-}
+#include "tests/support/counting_allocator.h"
 
 namespace velmora::dsp {
 namespace {
 
 using testing::EngineRig;
 using testing::StereoBuffer;
+using velmora::testing::AllocationCount;
+using velmora::testing::RefuseAllocationsAbove;
 
 TEST(Allocation, NoneAfterTheFirstBlock) {
   EngineRig rig;
@@ -74,7 +28,7 @@ TEST(Allocation, NoneAfterTheFirstBlock) {
   StereoBuffer out(256);
   rig.Block(in, out, 0, 256);
 
-  const long before = allocationCount.load();
+  const long before = AllocationCount();
   for (int block = 0; block < 400; ++block) {
     in.left[0] = block % 50 < 25 ? 0.5 : 0.0;
     rig.Block(in, out, 0, 256);
@@ -85,7 +39,7 @@ TEST(Allocation, NoneAfterTheFirstBlock) {
       rig.engine.ResetEngine();
     }
   }
-  EXPECT_EQ(allocationCount.load(), before);
+  EXPECT_EQ(AllocationCount(), before);
 }
 
 // The line's memory is found at set-up (the reset every sample-rate announcement brings),
@@ -96,22 +50,22 @@ TEST(Allocation, TempoRampGrowsTheLineOnlyBeyondWhatItHolds) {
   rig.host.sampleRate = 48000.0;
   rig.host.samplesPerBeat = 24000.0;
   rig.Open();
-  const long beforeSetUp = allocationCount.load();
+  const long beforeSetUp = AllocationCount();
   rig.engine.ResetEngine();
-  EXPECT_EQ(allocationCount.load(), beforeSetUp + 1);
+  EXPECT_EQ(AllocationCount(), beforeSetUp + 1);
   EXPECT_EQ(rig.engine.Line().Capacity(), 2880000);  // 80 beats at 80 BPM
 
   StereoBuffer in(256, 0.25);
   StereoBuffer out(256);
   auto ramp = [&](double from, double to, int blocks) {
-    const long before = allocationCount.load();
+    const long before = AllocationCount();
     for (int block = 0; block < blocks; ++block) {
       const double tempo = from + (to - from) * block / (blocks - 1);
       rig.host.samplesPerBeat = 48000.0 * 60.0 / tempo;
       rig.Block(in, out, 0, 256);
       EXPECT_EQ(rig.engine.Line().Length(), std::lround(80.0 * rig.host.samplesPerBeat));
     }
-    return allocationCount.load() - before;
+    return AllocationCount() - before;
   };
   EXPECT_EQ(ramp(120.0, 120.0, 2), 0);
   EXPECT_EQ(ramp(120.0, 240.0, 500), 0);
@@ -126,14 +80,14 @@ TEST(Allocation, TempoRampGrowsTheLineOnlyBeyondWhatItHolds) {
 TEST(Allocation, RefusedLineMeansNoTempo) {
   EngineRig rig;
   rig.Open();
-  refuseAbove = size_t{1} << 20;  // the line needs 14 MB
+  RefuseAllocationsAbove(size_t{1} << 20);  // the line needs 14 MB
   StereoBuffer in(512, 0.3);
   StereoBuffer out(512);
   rig.Block(in, out, 0, 512);
-  const long afterFirst = allocationCount.load();
+  const long afterFirst = AllocationCount();
   rig.Block(in, out, 0, 512);  // the failed tempo is not retried every block
-  refuseAbove = 0;
-  EXPECT_EQ(allocationCount.load(), afterFirst);
+  RefuseAllocationsAbove(0);
+  EXPECT_EQ(AllocationCount(), afterFirst);
   EXPECT_EQ(rig.engine.Line().Length(), 0);
   EXPECT_EQ(rig.engine.SamplesPerWhole(), 0.0);
   EXPECT_EQ(rig.engine.Delay().rightTap, 0);

@@ -1,7 +1,7 @@
 // run() allocates nothing after activate(): not in the first block, not for parameter
 // changes on every port, time messages with a rising tempo, long blocks cut into slices, or
-// display messages. The global
-// allocation functions are replaced in this executable to count calls.
+// display messages. The executable counts its allocations
+// (tests/support/counting_allocator.h).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,50 +10,7 @@
 #include <vector>
 
 #include "tests/lv2/instance_rig.h"
-
-namespace {
-
-std::atomic<long> allocations{0};
-
-void* Allocate(size_t size) {
-  ++allocations;
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateOrThrow(size_t size) {
-  void* memory = Allocate(size);
-  if (memory == nullptr) {
-    throw std::bad_alloc();
-  }
-  return memory;
-}
-
-}  // namespace
-
-void* operator new(size_t size) {
-  return AllocateOrThrow(size);
-}
-void* operator new[](size_t size) {
-  return AllocateOrThrow(size);
-}
-void* operator new(size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, size_t) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, size_t) noexcept {
-  std::free(memory);
-}
+#include "tests/support/counting_allocator.h"
 
 namespace velmora::lv2::testing {
 namespace {
@@ -64,7 +21,7 @@ TEST(Lv2Allocation, RunAllocatesNothingAfterActivation) {
   const uint32_t longest = 3 * DelayInstance::kSliceFrames + 5;
   std::vector<float> in(longest, 0.25f), outLeft(longest), outRight(longest);
   // The engine found its line's memory when activate() switched it on.
-  const long before = allocations.load();
+  const long before = velmora::testing::AllocationCount();
   rig.QueueTime(120.0f, 0, 1.0f);
   rig.Run(in.data(), in.data(), outLeft.data(), outRight.data(), 512);
   int64_t frame = 512;
@@ -84,7 +41,7 @@ TEST(Lv2Allocation, RunAllocatesNothingAfterActivation) {
     rig.Run(in.data(), in.data(), outLeft.data(), outRight.data(), frames);
     frame += frames;
   }
-  EXPECT_EQ(allocations.load() - before, 0);
+  EXPECT_EQ(velmora::testing::AllocationCount() - before, 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Replaces the global allocation functions with counting ones over malloc. Kept in a file
 // of its own, so the compiler never sees a replaced function inlined beside its caller.
-#include "allocation_counter.h"
+#include "tests/support/counting_allocator.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -9,9 +9,14 @@
 namespace {
 
 std::atomic<long> allocationCount{0};
+std::atomic<size_t> refuseAbove{0};
 
 void* CountedAllocation(size_t size) {
   allocationCount.fetch_add(1, std::memory_order_relaxed);
+  const size_t limit = refuseAbove.load(std::memory_order_relaxed);
+  if (limit != 0 && size > limit) {
+    return nullptr;
+  }
   return std::malloc(size == 0 ? 1 : size);
 }
 
@@ -24,13 +29,17 @@ void* CountedAllocationOrThrow(size_t size) {
 
 }  // namespace
 
-namespace velmora::bench {
+namespace velmora::testing {
 
 long AllocationCount() {
   return allocationCount.load();
 }
 
-}  // namespace velmora::bench
+void RefuseAllocationsAbove(size_t bytes) {
+  refuseAbove.store(bytes);
+}
+
+}  // namespace velmora::testing
 
 void* operator new(size_t size) {
   return CountedAllocationOrThrow(size);
