@@ -3,10 +3,12 @@
 // left behind, and no deadlock between the editor's thread and the host's.
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,13 +31,20 @@ int CountEntries(const char* folder) {
   return count;
 }
 
-// Shared-memory segments of the system (one line each after the heading).
+// Shared-memory segments this process created (one line each after the heading; the fifth
+// column is the creator's pid). Other programs, such as tests running beside this one, come
+// and go with segments of their own, so the system-wide count proves nothing.
 int CountSharedSegments() {
   std::ifstream list("/proc/sysvipc/shm");
   std::string line;
-  int count = -1;
+  std::getline(list, line);
+  int count = 0;
   while (std::getline(list, line)) {
-    ++count;
+    std::istringstream fields(line);
+    long key = 0, id = 0, perms = 0, size = 0, creator = 0;
+    if (fields >> key >> id >> perms >> size >> creator && creator == getpid()) {
+      ++count;
+    }
   }
   return count;
 }
@@ -62,6 +71,11 @@ TEST(X11EditorLifetime, AHundredOpenCloseCyclesLeaveNothingBehind) {
   const Resources before;
   for (int cycle = 0; cycle < 100; ++cycle) {
     ASSERT_TRUE(host.OpenEditor()) << cycle;
+    if (cycle == 0) {
+      // The test server offers shared memory, so an open editor holds a segment of ours:
+      // the count below can see one left behind.
+      EXPECT_GT(CountSharedSegments(), before.segments);
+    }
     if (cycle % 10 == 0) {
       host.Click(341, 145, Button1);  // some events for the thread to be busy with
     }
