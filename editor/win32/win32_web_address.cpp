@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "editor/win32/web_address.h"
+#include "editor/web_address.h"
 #include "editor/win32/win32_editor_window.h"
 
 namespace velmora {

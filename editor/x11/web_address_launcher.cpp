@@ -1,12 +1,13 @@
 #include "editor/x11/web_address_launcher.h"
 
 #include <spawn.h>
-#include <strings.h>
 #include <sys/wait.h>
 
 #include <cstring>
 #include <mutex>
 #include <vector>
+
+#include "editor/web_address.h"
 
 extern char** environ;
 
@@ -14,7 +15,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* kLauncher = "xdg-open";
-constexpr const char* kSchemes[] = {"http://", "https://", "mailto:"};
 
 struct Launchers {
   std::mutex mutex;
@@ -27,27 +27,6 @@ Launchers& Running() {
 }
 
 }  // namespace
-
-bool IsOpenableWebAddress(const char* address) {
-  if (address == nullptr) {
-    return false;
-  }
-  size_t schemeLength = 0;
-  for (const char* scheme : kSchemes) {
-    if (strncasecmp(address, scheme, std::strlen(scheme)) == 0) {
-      schemeLength = std::strlen(scheme);
-    }
-  }
-  if (schemeLength == 0 || address[schemeLength] == '\0') {
-    return false;
-  }
-  for (const char* c = address; *c != '\0'; ++c) {
-    if (static_cast<unsigned char>(*c) <= 0x20 || *c == 0x7F) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool LaunchWebAddress(const char* address) {
   if (!IsOpenableWebAddress(address)) {

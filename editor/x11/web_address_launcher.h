@@ -6,10 +6,6 @@
 
 namespace velmora {
 
-// Whether the address may be opened: it starts with "http://", "https://" or "mailto:"
-// (any letter case), has something after that, and holds no control characters or spaces.
-bool IsOpenableWebAddress(const char* address);
-
 // True when the launcher process started. The process is waited for later by
 // ReapWebLaunchers, so it never stays behind as a zombie of the host.
 bool LaunchWebAddress(const char* address);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/win32/web_address.h"
+#include "editor/web_address.h"
 #include "editor/win32/win32_editor_window.h"
 #include "graphics/cached_font.h"
 #include "graphics/editor_canvas.h"

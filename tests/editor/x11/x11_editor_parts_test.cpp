@@ -4,6 +4,7 @@
 
 #include "editor/editor_window.h"
 #include "editor/x11/entry_field.h"
+#include "editor/web_address.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_key_table.h"
 

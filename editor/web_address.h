@@ -1,3 +1,5 @@
+// Which addresses the editor's web link may hand to the platform's launcher; the same rule
+// on every platform.
 #pragma once
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "editor/win32/web_address.h"
+#include "editor/web_address.h"
 
 #include <cstddef>
 #include <cstring>
