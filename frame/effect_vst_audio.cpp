@@ -3,74 +3,13 @@
 // are handed over in place. A host block longer than the block length (the announced one,
 // at most IEffectBase::kMaxBlockLength) is served in slices of at most the block length,
 // because the scratch buffers hold no more.
-#include <emmintrin.h>
-
 #include <algorithm>
-#include <cfloat>
-#include <cmath>
 
 #include "frame/effect_vst.h"
+#include "frame/sample_conversion.h"
 
 namespace velmora {
 namespace {
-
-// Four samples per step, then the remainder.
-void Widen(const float* in, double* out, int count) {
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    out[i] = in[i];
-    out[i + 1] = in[i + 1];
-    out[i + 2] = in[i + 2];
-    out[i + 3] = in[i + 3];
-  }
-  for (; i < count; ++i) {
-    out[i] = in[i];
-  }
-}
-
-// The conversion to float rounds to nearest, and a result below the smallest normal float
-// is written as 0: hosts and the effects after this one would otherwise carry subnormal
-// numbers, which cost many times the work of normal ones on common processors, through
-// their own recursions. The accumulating form adds to the host's samples and applies the
-// same rule to the sum. Four samples per step, then the remainder.
-inline float WithoutSubnormal(float sample) {
-  return std::fabs(sample) < FLT_MIN ? 0.0f : sample;
-}
-
-inline float ToFloatSample(double sample) {
-  return WithoutSubnormal(static_cast<float>(sample));
-}
-
-inline __m128 WithoutSubnormals(__m128 samples) {
-  const __m128 magnitude = _mm_and_ps(samples, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
-  return _mm_andnot_ps(_mm_cmplt_ps(magnitude, _mm_set1_ps(FLT_MIN)), samples);
-}
-
-inline __m128 ToFloatSamples(const double* in) {
-  const __m128 low = _mm_cvtpd_ps(_mm_loadu_pd(in));
-  const __m128 high = _mm_cvtpd_ps(_mm_loadu_pd(in + 2));
-  return WithoutSubnormals(_mm_movelh_ps(low, high));
-}
-
-template <bool kAccumulate>
-void Narrow(const double* in, float* out, int count) {
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    if constexpr (kAccumulate) {
-      _mm_storeu_ps(out + i,
-                    WithoutSubnormals(_mm_add_ps(_mm_loadu_ps(out + i), ToFloatSamples(in + i))));
-    } else {
-      _mm_storeu_ps(out + i, ToFloatSamples(in + i));
-    }
-  }
-  for (; i < count; ++i) {
-    if constexpr (kAccumulate) {
-      out[i] = WithoutSubnormal(out[i] + ToFloatSample(in[i]));
-    } else {
-      out[i] = ToFloatSample(in[i]);
-    }
-  }
-}
 
 // The host buffer k of an array the host may have left null, or null.
 template <typename Sample>
@@ -100,7 +39,7 @@ void IEffectVST::WidenInputs(float** inputs, int offset, int frames) {
     }
     double* scratch = channel.scratch.data();
     if (const float* host = HostBuffer(inputs, k)) {
-      Widen(host + offset, scratch, frames);
+      WidenSamples(host + offset, scratch, frames);
     } else if (frames > 0) {
       std::fill(scratch, scratch + frames, 0.0);
     }
@@ -133,9 +72,9 @@ void IEffectVST::NarrowOutputs(int frames, bool accumulate) {
       continue;
     }
     if (accumulate) {
-      Narrow<true>(channel.scratch.data(), channel.hostBuffer, frames);
+      AddNarrowedSamples(channel.scratch.data(), channel.hostBuffer, frames);
     } else {
-      Narrow<false>(channel.scratch.data(), channel.hostBuffer, frames);
+      NarrowSamples(channel.scratch.data(), channel.hostBuffer, frames);
     }
   }
 }

@@ -1,13 +1,13 @@
 #include "lv2/delay_instance.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include <lv2/atom/util.h>
 
+#include "frame/sample_conversion.h"
 #include "lv2/port_index.h"
 
 namespace velmora::lv2 {
@@ -23,21 +23,6 @@ bool WholeStepInRange(int index, float portValue, double& value) {
   const double whole = std::floor(static_cast<double>(portValue) + 0.5);
   value = std::clamp(whole, static_cast<double>(range.minimum), static_cast<double>(range.maximum));
   return true;
-}
-
-// A sample that is not a finite number enters the engine as silence, so one bad sample
-// cannot circulate in the delay line for good.
-double Widened(float sample) {
-  return std::isfinite(sample) ? static_cast<double>(sample) : 0.0;
-}
-
-// Rounded to nearest, then a float below the smallest normal float is written as 0: hosts
-// and the effects after this one would otherwise carry subnormal numbers, which cost many
-// times the work of normal ones, through their own recursions. The VST 2 float path's rule,
-// so both plug-ins hand their hosts the same samples.
-float Narrowed(double sample) {
-  const auto narrowed = static_cast<float>(sample);
-  return std::fabs(narrowed) < FLT_MIN ? 0.0f : narrowed;
 }
 
 // Two input and two output channels of kSliceFrames doubles each.
@@ -172,9 +157,11 @@ void DelayInstance::ProcessSlice(uint32_t offset, uint32_t frames) {
   double* in[2] = {slicePointers_[0], slicePointers_[1]};
   double* out[2] = {slicePointers_[2], slicePointers_[3]};
   for (int c = 0; c < 2; ++c) {
-    const float* host = inputs_[c];
-    for (uint32_t i = 0; i < frames; ++i) {
-      in[c][i] = host != nullptr ? Widened(host[offset + i]) : 0.0;
+    // The engine itself takes a sample that is not a finite number as silence.
+    if (const float* host = inputs_[c]) {
+      WidenSamples(host + offset, in[c], static_cast<int>(frames));
+    } else {
+      std::fill(in[c], in[c] + frames, 0.0);
     }
   }
   engine_.ProcessBlock(in, out, static_cast<int>(frames));
@@ -185,8 +172,10 @@ void DelayInstance::ProcessSlice(uint32_t offset, uint32_t frames) {
     if (host == nullptr) {
       continue;
     }
-    for (uint32_t i = 0; i < frames; ++i) {
-      host[offset + i] = processed ? Narrowed(out[c][i]) : 0.0f;
+    if (processed) {
+      NarrowSamples(out[c], host + offset, static_cast<int>(frames));
+    } else {
+      std::fill(host + offset, host + offset + frames, 0.0f);
     }
   }
   notifier_.AfterFrames(
