@@ -3,12 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-# A compiler cache makes rebuilds of unchanged sources (a fresh checkout, another tree) cheap.
-launcher=()
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 cmake -S . -B build -DVELMORA_WERROR=ON -DVELMORA_WINDOWS_BUILD_DIR="$PWD/build-win" "${launcher[@]}" "$@" >/dev/null
 cmake --build build -j"$jobs"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

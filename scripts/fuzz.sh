@@ -7,11 +7,7 @@
 # is left in build-fuzz/artifacts/. Longer runs: see "Fuzzing" in README.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-launcher=()
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 # Inputs per target, sized so that the two lanes below take about a minute on two cores.
 declare -A runs=([png]=100000 [fx_preset]=100000 [chunk]=6000 [dispatcher]=3000)
 targets=(png fx_preset chunk dispatcher)

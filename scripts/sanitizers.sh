@@ -6,11 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-launcher=()
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 configure() {
   cmake -S . -B "$1" -DVELMORA_SANITIZE="$2" -DVELMORA_WERROR=ON -DVELMORA_BENCH=OFF \
     "${launcher[@]}" >/dev/null
