@@ -52,7 +52,7 @@ TEST_F(Lv2Ui, AKnobDragIsTouchBeginWritesTouchEndFromTheIdleCall) {
   // The editor's own thread has handled the drag, but nothing reaches the host before the
   // host's idle call.
   EXPECT_TRUE(host_.Calls().empty());
-  ASSERT_TRUE(WaitFor([this] {
+  ASSERT_TRUE(WaitUntil([this] {
     host_.Idle();
     const std::vector<UiCall> calls = host_.Calls();
     return !calls.empty() && calls.back().kind == UiCall::kTouchEnd;
@@ -83,12 +83,12 @@ TEST_F(Lv2Ui, DisplayMessagesLightTheLampAndMoveTheStrip) {
   ASSERT_FALSE(lampOff.empty());
   host_.SendDisplay(true, 0.5f, 0.5f);
   EXPECT_TRUE(
-      WaitFor([&] { return host_.Grab(kLampLeft, kLampTop, kLampSize, kLampSize) != lampOff; }));
-  EXPECT_TRUE(WaitFor(
+      WaitUntil([&] { return host_.Grab(kLampLeft, kLampTop, kLampSize, kLampSize) != lampOff; }));
+  EXPECT_TRUE(WaitUntil(
       [&] { return host_.Grab(kStripLeft, kStripTop, kStripWidth, kStripHeight) != stripHidden; }));
   host_.SendDisplay(false, -1.0f, -1.0f);
   EXPECT_TRUE(
-      WaitFor([&] { return host_.Grab(kLampLeft, kLampTop, kLampSize, kLampSize) == lampOff; }));
+      WaitUntil([&] { return host_.Grab(kLampLeft, kLampTop, kLampSize, kLampSize) == lampOff; }));
 }
 
 }  // namespace

@@ -22,17 +22,6 @@ constexpr int kParentHeight = 560;
 
 }  // namespace
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
 UiTestHost::UiTestHost() {
   display_ = XOpenDisplay(nullptr);
   if (display_ == nullptr) {

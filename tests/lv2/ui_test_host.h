@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "tests/lv2/lilv_host.h"
+#include "tests/support/wait_until.h"
 
 // Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
 #include <X11/Xlib.h>
 
 namespace velmora::lv2::testing {
 
-bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds limit = std::chrono::seconds(10));
+using velmora::testing::WaitUntil;
 
 // One call the UI made to the host.
 struct UiCall {

@@ -10,16 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/wait_until.h"
 #include "tools/host/plugin_host.h"
 
 // Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
 #include <X11/Xlib.h>
 
 namespace velmora::testing {
-
-// Waits until the condition holds or the time is up; the answer is the condition's.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 class X11TestHost {
  public:
