@@ -113,10 +113,9 @@ void CheckTextEntry(CheckLog& log) {
     const LONG style = GetWindowLongA(box, GWL_STYLE);
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    log.Expect((style & (ES_CENTER | ES_RIGHT)) == ES_CENTER && font.lfWeight != 700 &&
-                   !font.lfItalic,
-               "centred, and neither bold nor italic (weight " + std::to_string(font.lfWeight) +
-                   ")");
+    log.Expect(
+        (style & (ES_CENTER | ES_RIGHT)) == ES_CENTER && font.lfWeight != 700 && !font.lfItalic,
+        "centred, and neither bold nor italic (weight " + std::to_string(font.lfWeight) + ")");
     Commit(box, "");
   }
   editor.CloseEditorWindow();
