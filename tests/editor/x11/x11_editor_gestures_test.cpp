@@ -214,6 +214,8 @@ TEST_F(X11EditorGestures, TheFocusGoesBackToTheHostAfterEveryWayOfClosing) {
        [&] { host_.Click(kBareX, kBareY, Button3); }},
       {"a left click in the editor", kFreqLeftX, kFreqLeftTextY,
        [&] { host_.Click(kBareX, kBareY, Button1); }},
+      {"a right click on the value box", kFreqLeftX, kFreqLeftTextY,
+       [&] { host_.Click(kFreqLeftX, kFreqLeftY + 10, Button3); }},
       {"a click on a list row", kFilterTypeX, kFilterTypeY,
        [&] { host_.Click(40, kFilterTypeY + 1 + 9, Button1); }},
       {"a right click on the list", kFilterTypeX, kFilterTypeY,
