@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
-  lv2-dev lilv-utils liblilv-dev
+  lv2-dev lilv-utils liblilv-dev sordi  # sordi: sord_validate, which lv2_validate runs
   fonts-liberation fonts-dejavu-core
   locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from
   clang-14 libclang-rt-14-dev
