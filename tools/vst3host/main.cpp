@@ -48,7 +48,9 @@ bool ProcessBlocks(Vst3Plugin& plugin, bool wide) {
     Report(true, wide ? "process double" : "process float", "not offered");
     return true;
   }
-  HostBuffers buffers(2, kBlock, wide);
+  const int ins = plugin.MainBusChannels(kInput);
+  const int outs = plugin.MainBusChannels(kOutput);
+  HostBuffers buffers(ins, outs, kBlock, wide);
   if (auto started = plugin.Start(44100.0, kBlock, wide); !started) {
     Report(false, "start", started.Error());
     return false;
@@ -61,7 +63,7 @@ bool ProcessBlocks(Vst3Plugin& plugin, bool wide) {
   bool finite = true;
   double energy = 0.0;
   for (int block = 0; block < 100; ++block) {
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < ins; ++c) {
       for (int i = 0; i < kBlock; ++i) {
         const double x = block < 20 ? std::sin(0.05 * (block * kBlock + i) + c) * 0.5 : 0.0;
         if (wide) {
@@ -74,7 +76,7 @@ bool ProcessBlocks(Vst3Plugin& plugin, bool wide) {
     if (plugin.Process(buffers, kBlock, nullptr, &context) != kResultOk) {
       finite = false;
     }
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < outs; ++c) {
       for (int i = 0; i < kBlock; ++i) {
         const double y = wide ? buffers.out64[c][i] : buffers.out32[c][i];
         finite = finite && std::isfinite(y);

@@ -105,8 +105,8 @@ int Vst3Module::AudioClass(int count) const {
   return -1;
 }
 
-HostBuffers::HostBuffers(int channels, int frames, bool wide)
-    : channels(channels), frames(frames), wide(wide) {
+HostBuffers::HostBuffers(int inputs, int outputs, int frames, bool wide)
+    : channels(inputs > outputs ? inputs : outputs), frames(frames), wide(wide) {
   const auto c = static_cast<size_t>(channels);
   const auto n = static_cast<size_t>(frames);
   in32.assign(c, std::vector<float>(wide ? 0 : n));
@@ -119,8 +119,8 @@ HostBuffers::HostBuffers(int channels, int frames, bool wide)
     inPointers64.push_back(in64[i].data());
     outPointers64.push_back(out64[i].data());
   }
-  input.numChannels = channels;
-  output.numChannels = channels;
+  input.numChannels = inputs;
+  output.numChannels = outputs;
   if (wide) {
     input.channelBuffers64 = inPointers64.data();
     output.channelBuffers64 = outPointers64.data();
@@ -225,6 +225,8 @@ tresult Vst3Plugin::Process(HostBuffers& buffers, int frames, IParameterChanges*
   data.inputs = &buffers.input;
   data.outputs = &buffers.output;
   data.inputParameterChanges = changes;
+  outputChanges_.Clear();
+  data.outputParameterChanges = &outputChanges_;
   data.processContext = context;
   return processor_->process(data);
 }
@@ -245,6 +247,15 @@ tresult Vst3Plugin::LoadState(const std::vector<uint8_t>& bytes) {
     controller_->setComponentState(&stream);
   }
   return result;
+}
+
+int Vst3Plugin::MainBusChannels(int32_t direction) const {
+  BusInfo bus{};
+  if (component_->getBusCount(kAudio, direction) < 1 ||
+      component_->getBusInfo(kAudio, direction, 0, bus) != kResultOk) {
+    return 2;
+  }
+  return bus.channelCount;
 }
 
 ParamID Vst3Plugin::IdOfTitle(const std::string& title) const {

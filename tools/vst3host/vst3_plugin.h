@@ -43,8 +43,9 @@ class Vst3Module {
 
 // Float or double host buffers for one bus each way.
 struct HostBuffers {
-  HostBuffers(int channels, int frames, bool wide);
-  int channels;
+  HostBuffers(int channels, int frames, bool wide) : HostBuffers(channels, channels, frames, wide) {}
+  HostBuffers(int inputs, int outputs, int frames, bool wide);
+  int channels;  // the larger of the two buses
   int frames;
   bool wide;
   std::vector<std::vector<float>> in32, out32;
@@ -66,6 +67,10 @@ class Vst3Plugin {
   IEditController* Controller() const { return controller_; }
   bool SingleObject() const { return single_; }
   ComponentHandler& Handler() { return handler_; }
+  // The channels of the main audio bus each way (2 when the plug-in does not say).
+  int MainBusChannels(int32_t direction) const;
+  // What the plug-in sent back in the last block.
+  ParamChanges& OutputChanges() { return outputChanges_; }
 
   // setupProcessing, then setActive(1) and setProcessing(1).
   host::Status Start(double rate, int maxBlock, bool wide);
@@ -86,6 +91,7 @@ class Vst3Plugin {
   explicit Vst3Plugin(const std::string& hostName) : application_(hostName) {}
   HostApplication application_;
   ComponentHandler handler_;
+  ParamChanges outputChanges_;
   IComponent* component_ = nullptr;
   IAudioProcessor* processor_ = nullptr;
   IEditController* controller_ = nullptr;
