@@ -1,12 +1,14 @@
-// velmora-vst3host MODULE [--host-name NAME]: loads a VST 3 bundle (or its binary) through its
+// velmora-vst3host MODULE [--host-name NAME] [--editor]: loads a VST 3 bundle (or its binary) through its
 // factory, lists its classes and parameters, processes float and double blocks with a
-// transport, round-trips the component state and asks for an interface nobody has. One line
+// transport, round-trips the component state, asks for an interface nobody has and, with
+// --editor, drags a knob in the Windows editor. One line
 // per check; exit status 0 only when every check passed.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "tools/vst3host/editor_check.h"
 #include "tools/vst3host/vst3_plugin.h"
 
 namespace velmora::vst3host {
@@ -92,7 +94,7 @@ bool ProcessBlocks(Vst3Plugin& plugin, bool wide) {
   return finite;
 }
 
-int Run(const std::string& path, const std::string& hostName) {
+int Run(const std::string& path, const std::string& hostName, bool editor) {
   auto opened = Vst3Module::Open(path);
   if (!opened) {
     Report(false, "load", opened.Error());
@@ -131,6 +133,11 @@ int Run(const std::string& path, const std::string& hostName) {
   const tresult loaded = plugin.LoadState(state);
   Report(!state.empty() && loaded == kResultOk && plugin.SaveState() == state, "state",
          std::to_string(state.size()) + " bytes round trip");
+  if (editor) {
+    std::string detail;
+    const bool passed = CheckEditor(plugin, detail);
+    Report(passed, "editor", detail);
+  }
   return failures == 0 ? 0 : 1;
 }
 
@@ -139,12 +146,20 @@ int Run(const std::string& path, const std::string& hostName) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: velmora-vst3host MODULE [--host-name NAME]\n");
+    std::fprintf(stderr, "usage: velmora-vst3host MODULE [--host-name NAME] [--editor]\n");
     return 2;
   }
   std::string hostName = "velmora-vst3host";
-  if (argc >= 4 && std::strcmp(argv[2], "--host-name") == 0) {
-    hostName = argv[3];
+  bool editor = false;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--host-name") == 0 && i + 1 < argc) {
+      hostName = argv[++i];
+    } else if (std::strcmp(argv[i], "--editor") == 0) {
+      editor = true;
+    } else {
+      std::fprintf(stderr, "unknown option %s\n", argv[i]);
+      return 2;
+    }
   }
-  return velmora::vst3host::Run(argv[1], hostName);
+  return velmora::vst3host::Run(argv[1], hostName, editor);
 }

@@ -57,7 +57,7 @@ host::Result<std::unique_ptr<Vst3Module>> Vst3Module::Open(const std::string& pa
     return R::Failure(opened.Error());
   }
   module->module_ = std::move(opened.Value());
-  auto entry = reinterpret_cast<bool (*)(void*)>(module->module_->FindSymbol(kEntryName));
+  void* entry = module->module_->FindSymbol(kEntryName);
   module->exit_ = reinterpret_cast<bool (*)()>(module->module_->FindSymbol(kExitName));
   if (entry == nullptr || module->exit_ == nullptr) {
     return R::Failure(std::string("no ") + kEntryName + " / " + kExitName);
@@ -65,7 +65,7 @@ host::Result<std::unique_ptr<Vst3Module>> Vst3Module::Open(const std::string& pa
 #if defined(_WIN32)
   const bool entered = reinterpret_cast<bool (*)()>(entry)();
 #else
-  const bool entered = entry(nullptr);
+  const bool entered = reinterpret_cast<bool (*)(void*)>(entry)(nullptr);
 #endif
   if (!entered) {
     module->exit_ = nullptr;
