@@ -14,8 +14,9 @@ namespace {
 binding::HostIdentity IdentityOf(FUnknown* context) {
   binding::HostIdentity identity;
   void* found = nullptr;
-  if (context == nullptr || context->queryInterface(IHostApplication::kIid.bytes, &found) !=
-                                kResultOk || found == nullptr) {
+  if (context == nullptr ||
+      context->queryInterface(IHostApplication::kIid.bytes, &found) != kResultOk ||
+      found == nullptr) {
     return identity;
   }
   auto* host = static_cast<IHostApplication*>(found);
@@ -62,11 +63,10 @@ tresult VelmoraVst3::queryInterface(const char* iid, void** object) {
     *object = static_cast<IComponent*>(this);
     return kResultOk;
   }
-  const bool found = Offer<IComponent>(iid, object, this) ||
-                     Offer<IAudioProcessor>(iid, object, this) ||
-                     Offer<IEditController>(iid, object, this) ||
-                     Offer<IUnitInfo>(iid, object, this) ||
-                     Offer<IProcessContextRequirements>(iid, object, this);
+  const bool found =
+      Offer<IComponent>(iid, object, this) || Offer<IAudioProcessor>(iid, object, this) ||
+      Offer<IEditController>(iid, object, this) || Offer<IUnitInfo>(iid, object, this) ||
+      Offer<IProcessContextRequirements>(iid, object, this);
   return found ? kResultOk : kNoInterface;
 }
 
@@ -182,8 +182,7 @@ tresult VelmoraVst3::GetComponentState(IBStream* state) {
   }
   uint8_t bytes[binding::kStateSize];
   const size_t size = effect_->SaveState(bytes, sizeof bytes);
-  return size == binding::kStateSize && WriteStream(state, bytes, size) ? kResultOk
-                                                                         : kResultFalse;
+  return size == binding::kStateSize && WriteStream(state, bytes, size) ? kResultOk : kResultFalse;
 }
 
 // The controller holds nothing the component state does not: its own state is empty.
@@ -197,8 +196,7 @@ tresult VelmoraVst3::GetControllerState(IBStream*) {
 
 uint32_t VelmoraVst3::getProcessContextRequirements() {
   return IProcessContextRequirements::kNeedProjectTimeMusic |
-         IProcessContextRequirements::kNeedTempo |
-         IProcessContextRequirements::kNeedTransportState;
+         IProcessContextRequirements::kNeedTempo | IProcessContextRequirements::kNeedTransportState;
 }
 
 }  // namespace velmora::vst3

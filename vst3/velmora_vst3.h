@@ -110,8 +110,7 @@ class VelmoraVst3 final : public ComponentHalf,
                                                   String128 text) override;
   tresult VELMORA_VST3_CALL getParamValueByString(ParamID id, char16* text,
                                                   ParamValue& normalized) override;
-  ParamValue VELMORA_VST3_CALL normalizedParamToPlain(ParamID id,
-                                                      ParamValue normalized) override;
+  ParamValue VELMORA_VST3_CALL normalizedParamToPlain(ParamID id, ParamValue normalized) override;
   ParamValue VELMORA_VST3_CALL plainParamToNormalized(ParamID id, ParamValue plain) override;
   ParamValue VELMORA_VST3_CALL getParamNormalized(ParamID id) override;
   tresult VELMORA_VST3_CALL setParamNormalized(ParamID id, ParamValue normalized) override;
@@ -128,8 +127,8 @@ class VelmoraVst3 final : public ComponentHalf,
   tresult VELMORA_VST3_CALL getProgramInfo(ProgramListID list, int32_t program,
                                            const char* attribute, String128 value) override;
   tresult VELMORA_VST3_CALL hasProgramPitchNames(ProgramListID list, int32_t program) override;
-  tresult VELMORA_VST3_CALL getProgramPitchName(ProgramListID list, int32_t program,
-                                                int16_t pitch, String128 name) override;
+  tresult VELMORA_VST3_CALL getProgramPitchName(ProgramListID list, int32_t program, int16_t pitch,
+                                                String128 name) override;
   UnitID VELMORA_VST3_CALL getSelectedUnit() override;
   tresult VELMORA_VST3_CALL selectUnit(UnitID unit) override;
   tresult VELMORA_VST3_CALL getUnitByBus(int32_t type, int32_t direction, int32_t bus,

@@ -141,7 +141,8 @@ tresult VelmoraVst3::setupProcessing(ProcessSetup& setup) {
     return kResultFalse;
   }
   if (!(std::isfinite(setup.sampleRate) && setup.sampleRate > 0.0) ||
-      setup.maxSamplesPerBlock <= 0 || canProcessSampleSize(setup.symbolicSampleSize) != kResultOk) {
+      setup.maxSamplesPerBlock <= 0 ||
+      canProcessSampleSize(setup.symbolicSampleSize) != kResultOk) {
     return kInvalidArgument;
   }
   sampleRate_ = setup.sampleRate;

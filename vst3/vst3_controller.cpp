@@ -46,8 +46,8 @@ tresult VelmoraVst3::getParameterInfo(int32_t index, ParameterInfo& info) {
     CopyToUtf16("Program", info.title, 128);
     CopyToUtf16("Program", info.shortTitle, 128);
     info.stepCount = effect_->Plugin().NumPrograms() - 1;
-    info.flags = ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
-                 ParameterInfo::kIsProgramChange;
+    info.flags =
+        ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsProgramChange;
     return kResultOk;
   }
   if (info.id == kBypassParamId) {

@@ -34,9 +34,9 @@ class Vst3Editor : public ::testing::Test {
     ASSERT_TRUE(XTestQueryExtension(display_, &event, &error, &major, &minor));
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
-    parent_ = XCreateWindow(display_, DefaultRootWindow(display_), 30, 30, 600, 560, 0,
-                            CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect,
-                            &attributes);
+    parent_ =
+        XCreateWindow(display_, DefaultRootWindow(display_), 30, 30, 600, 560, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
     XMapRaised(display_, parent_);
     XSync(display_, False);
     ASSERT_TRUE(rig_.Valid());

@@ -69,15 +69,17 @@ TEST(IidOrder, SameIidComparesAllSixteenBytesAndRefusesNull) {
 
 // Every identifier is distinct: a copy-paste slip would make two interfaces answer as one.
 TEST(IidOrder, IdentifiersAreDistinct) {
-  const IidWords all[] = {
-      words::kFUnknown,          words::kIPluginBase,       words::kIPluginFactory,
-      words::kIPluginFactory2,   words::kIPluginFactory3,   words::kIBStream,
-      words::kIHostApplication,  words::kIComponent,        words::kIAudioProcessor,
-      words::kIProcessContextRequirements, words::kIParamValueQueue,
-      words::kIParameterChanges, words::kIEditController,   words::kIComponentHandler,
-      words::kIUnitInfo,         words::kIConnectionPoint,  words::kIPlugView,
-      words::kIPlugFrame,        words::kIRunLoop,          words::kIEventHandler,
-      words::kITimerHandler};
+  const IidWords all[] = {words::kFUnknown,         words::kIPluginBase,
+                          words::kIPluginFactory,   words::kIPluginFactory2,
+                          words::kIPluginFactory3,  words::kIBStream,
+                          words::kIHostApplication, words::kIComponent,
+                          words::kIAudioProcessor,  words::kIProcessContextRequirements,
+                          words::kIParamValueQueue, words::kIParameterChanges,
+                          words::kIEditController,  words::kIComponentHandler,
+                          words::kIUnitInfo,        words::kIConnectionPoint,
+                          words::kIPlugView,        words::kIPlugFrame,
+                          words::kIRunLoop,         words::kIEventHandler,
+                          words::kITimerHandler};
   const int count = static_cast<int>(sizeof all / sizeof all[0]);
   for (int i = 0; i < count; ++i) {
     for (int j = i + 1; j < count; ++j) {

@@ -292,9 +292,9 @@ TEST(Vst3State, RefusesEmptyShortLongAndForeignStreamsAndChangesNothing) {
   std::vector<uint8_t> notANumber = before;
   const double nan = std::nan("");
   std::memcpy(notANumber.data() + 4 + 8 * kWetMix, &nan, 8);
-  const std::vector<uint8_t> cases[] = {{}, {1, 2, 3}, std::vector<uint8_t>(before.begin(),
-                                                                             before.begin() + 100),
-                                        longer, foreign, notANumber};
+  const std::vector<uint8_t> cases[] = {
+      {},     {1, 2, 3}, std::vector<uint8_t>(before.begin(), before.begin() + 100),
+      longer, foreign,   notANumber};
   for (const std::vector<uint8_t>& bytes : cases) {
     EXPECT_NE(rig.Plugin().LoadState(bytes), kResultOk) << bytes.size();
     EXPECT_EQ(rig.Plugin().SaveState(), before) << bytes.size();

@@ -103,8 +103,8 @@ class Vst3RenderMatch : public ::testing::Test {
       EXPECT_EQ(plugin.Process(buffers, frames, &changes, &context), kResultOk);
       for (int i = 0; i < frames; ++i) {
         for (int c = 0; c < 2; ++c) {
-          out[2 * (done + i) + c] = render.wide ? static_cast<float>(buffers.out64[c][i])
-                                                : buffers.out32[c][i];
+          out[2 * (done + i) + c] =
+              render.wide ? static_cast<float>(buffers.out64[c][i]) : buffers.out32[c][i];
         }
       }
     }

@@ -160,9 +160,7 @@ class RunLoop final : public HostObject<IRunLoop> {
   tresult VELMORA_VST3_CALL queryInterface(const char* iid, void** object) override {
     return Offer(iid, object);
   }
-  tresult VELMORA_VST3_CALL registerEventHandler(IEventHandler*, int) override {
-    return kResultOk;
-  }
+  tresult VELMORA_VST3_CALL registerEventHandler(IEventHandler*, int) override { return kResultOk; }
   tresult VELMORA_VST3_CALL unregisterEventHandler(IEventHandler*) override { return kResultOk; }
   tresult VELMORA_VST3_CALL registerTimer(ITimerHandler* handler, uint64_t) override;
   tresult VELMORA_VST3_CALL unregisterTimer(ITimerHandler* handler) override;

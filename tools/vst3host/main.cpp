@@ -1,5 +1,5 @@
-// velmora-vst3host MODULE [--host-name NAME] [--editor]: loads a VST 3 bundle (or its binary) through its
-// factory, lists its classes and parameters, processes float and double blocks with a
+// velmora-vst3host MODULE [--host-name NAME] [--editor]: loads a VST 3 bundle (or its binary)
+// through its factory, lists its classes and parameters, processes float and double blocks with a
 // transport, round-trips the component state, asks for an interface nobody has and, with
 // --editor, drags a knob in the Windows editor. One line
 // per check; exit status 0 only when every check passed.
@@ -103,8 +103,9 @@ int Run(const std::string& path, const std::string& hostName, bool editor) {
   Vst3Module& module = *opened.Value();
   PFactoryInfo factory{};
   module.Factory()->getFactoryInfo(&factory);
-  Report(true, "load", module.Binary() + ", vendor '" + factory.vendor + "', " +
-                           std::to_string(module.Factory()->countClasses()) + " classes");
+  Report(true, "load",
+         module.Binary() + ", vendor '" + factory.vendor + "', " +
+             std::to_string(module.Factory()->countClasses()) + " classes");
   const int index = module.AudioClass();
   if (index < 0) {
     Report(false, "classes", "no audio effect class");
@@ -112,8 +113,9 @@ int Run(const std::string& path, const std::string& hostName, bool editor) {
   }
   PClassInfo2 info{};
   if (module.Factory2() != nullptr && module.Factory2()->getClassInfo2(index, &info) == kResultOk) {
-    Report(true, "class", std::string("'") + info.name + "' " + info.subCategories + " " +
-                              info.vendor + " " + info.version);
+    Report(true, "class",
+           std::string("'") + info.name + "' " + info.subCategories + " " + info.vendor + " " +
+               info.version);
   }
   auto created = Vst3Plugin::Create(module, index, hostName);
   if (!created) {

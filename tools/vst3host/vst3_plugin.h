@@ -43,7 +43,8 @@ class Vst3Module {
 
 // Float or double host buffers for one bus each way.
 struct HostBuffers {
-  HostBuffers(int channels, int frames, bool wide) : HostBuffers(channels, channels, frames, wide) {}
+  HostBuffers(int channels, int frames, bool wide)
+      : HostBuffers(channels, channels, frames, wide) {}
   HostBuffers(int inputs, int outputs, int frames, bool wide);
   int channels;  // the larger of the two buses
   int frames;

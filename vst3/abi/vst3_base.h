@@ -224,7 +224,7 @@ class IPluginFactory3 : public IPluginFactory2 {
 constexpr const char* kAudioEffectClass = "Audio Module Class";
 constexpr const char* kSdkVersionText = "VST 3.7.14";
 
-using GetFactoryProc = IPluginFactory* (VELMORA_VST3_CALL*)();
+using GetFactoryProc = IPluginFactory*(VELMORA_VST3_CALL*)();
 
 static_assert(sizeof(PFactoryInfo) == 452, "factory record");
 static_assert(sizeof(PClassInfo) == 116, "class record");
