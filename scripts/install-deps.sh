@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
+  zam-plugins  # third-party VST 3 and CLAP modules for the project's test hosts
   lv2-dev lilv-utils liblilv-dev sordi  # sordi: sord_validate, which lv2_validate runs
   fonts-liberation fonts-dejavu-core
   locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from

@@ -1,6 +1,8 @@
 #!/bin/sh
 # Fails when a source file includes a header from a folder above its own. The folders of the
 # product, each with the folders it may include from (its own always allowed):
+#   clap, vst3  binding plugin controls editor graphics resources engine frame
+#   binding   plugin controls editor graphics resources engine frame
 #   plugin    controls editor graphics resources engine frame
 #   lv2       plugin controls editor graphics resources engine frame
 #   controls  editor graphics frame
@@ -14,6 +16,8 @@ root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 
 allowed() {
   case $1 in
+    clap | vst3) echo "binding plugin controls editor graphics resources engine frame" ;;
+    binding) echo "plugin controls editor graphics resources engine frame" ;;
     plugin | lv2) echo "plugin controls editor graphics resources engine frame" ;;
     controls) echo "editor graphics frame" ;;
     editor) echo "graphics frame" ;;
@@ -24,7 +28,7 @@ allowed() {
 
 status=0
 checked=0
-for folder in plugin lv2 controls editor graphics engine frame resources; do
+for folder in clap vst3 binding plugin lv2 controls editor graphics engine frame resources; do
   [ -d "$root/$folder" ] || continue
   permitted=" $folder $(allowed "$folder") "
   # Every quoted include of a project folder: file:line:"folder/...".
@@ -35,7 +39,7 @@ for folder in plugin lv2 controls editor graphics engine frame resources; do
     checked=$((checked + 1))
     target=$(printf '%s\n' "$line" | sed -E 's/^[^"]*"([a-z0-9_]+)\/.*/\1/')
     case $target in
-      plugin | lv2 | controls | editor | graphics | engine | frame | resources | tools | tests | bench | fuzz) ;;
+      clap | vst3 | binding | plugin | lv2 | controls | editor | graphics | engine | frame | resources | tools | tests | bench | fuzz) ;;
       *) continue ;;
     esac
     case $permitted in
