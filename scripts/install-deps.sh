@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
+  zam-plugins  # a third-party CLAP (and VST 3) module for the CLAP test host
   lv2-dev lilv-utils liblilv-dev
   fonts-liberation fonts-dejavu-core
   locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from
