@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace velmora::claphost {
 
@@ -191,9 +192,10 @@ void ClapInstance::Flush(const InputEventList* in, OutputEventList* out) {
   }
   InputEventList none;
   OutputEventList dropped;
-  std::unique_ptr<ClapHost::AudioScope> audio;
+  // While active, flush is the audio thread's call; the scope lives on the stack.
+  std::optional<ClapHost::AudioScope> audio;
   if (active_) {
-    audio = std::make_unique<ClapHost::AudioScope>();
+    audio.emplace();
   }
   params->flush(plugin_, (in != nullptr ? in : &none)->List(),
                 (out != nullptr ? out : &dropped)->List());
