@@ -155,8 +155,14 @@ void ClapPlugin::Destroy() {
   delete this;
 }
 
+// Debug builds (and the checked test build of the module) refuse calls made on the wrong
+// thread; release builds trust the host, as the check costs a host call per entry.
+#if !defined(NDEBUG) || defined(VELMORA_CLAP_THREAD_CHECKS)
+#define VELMORA_CHECK_THREADS 1
+#endif
+
 bool ClapPlugin::OnMainThreadCheck() const {
-#ifndef NDEBUG
+#ifdef VELMORA_CHECK_THREADS
   return threadCheck_ == nullptr || threadCheck_->isMainThread(host_);
 #else
   return true;
@@ -164,7 +170,7 @@ bool ClapPlugin::OnMainThreadCheck() const {
 }
 
 bool ClapPlugin::OnAudioThreadCheck() const {
-#ifndef NDEBUG
+#ifdef VELMORA_CHECK_THREADS
   return threadCheck_ == nullptr || threadCheck_->isAudioThread(host_);
 #else
   return true;
