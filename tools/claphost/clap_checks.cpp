@@ -1,12 +1,15 @@
 #include "tools/claphost/clap_checks.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "tools/claphost/clap_instance.h"
+#include "tools/validate/editor_parent.h"
 
 namespace velmora::claphost {
 namespace {
@@ -168,6 +171,49 @@ void CheckPresets(const ClapModule& module, ClapInstance& plugin) {
   Report(loaded, "presets", std::to_string(presets.Value().size()) + " found and loaded");
 }
 
+#ifdef _WIN32
+constexpr const char* kNativeApi = clap::kWindowApiWin32;
+#else
+constexpr const char* kNativeApi = clap::kWindowApiX11;
+#endif
+
+// Twice: create, embed in the parent, show, let the window run a while, destroy.
+void CheckEditor(ClapInstance& plugin) {
+  const auto* gui = plugin.Get<clap::PluginGui>(clap::kExtGui);
+  if (gui == nullptr) {
+    std::printf("SKIP editor: the plug-in offers no gui extension\n");
+    return;
+  }
+  auto parent = validate::EditorParent::Create(640, 560);
+  if (!parent) {
+    std::printf("SKIP editor: %s\n", parent.Error().c_str());
+    return;
+  }
+  const clap::Plugin* p = plugin.Plugin();
+  uint32_t width = 0, height = 0;
+  bool ok = gui->isApiSupported(p, kNativeApi, false) && gui->getSize(p, &width, &height);
+  for (int round = 0; round < 2 && ok; ++round) {
+    clap::Window window{};
+    window.api = kNativeApi;
+#ifdef _WIN32
+    window.win32 = parent.Value()->Handle();
+#else
+    window.x11 = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent.Value()->Handle()));
+#endif
+    ok = gui->create(p, kNativeApi, false) && gui->setParent(p, &window);
+    gui->show(p);
+    for (int i = 0; i < 10; ++i) {
+      parent.Value()->Pump();
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    gui->destroy(p);
+    parent.Value()->Pump();
+  }
+  Report(ok, "editor",
+         std::string(kNativeApi) + " window " + std::to_string(width) + " x " +
+             std::to_string(height) + ", opened and closed twice");
+}
+
 }  // namespace
 
 int RunClapChecks(const CheckOptions& options) {
@@ -197,6 +243,9 @@ int RunClapChecks(const CheckOptions& options) {
   CheckProcessing(p, options);
   CheckState(*module.Value(), host, p, options);
   CheckPresets(*module.Value(), p);
+  if (options.editor) {
+    CheckEditor(p);
+  }
   std::printf("summary: %d failed\n", failures);
   return failures;
 }
