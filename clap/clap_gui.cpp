@@ -70,8 +70,13 @@ bool CanResize(const Plugin*) {
   return false;
 }
 
-bool GetResizeHints(const Plugin*, GuiResizeHints*) {
-  return false;
+// Hosts ask even of a window that cannot be resized; the answer is that it cannot.
+bool GetResizeHints(const Plugin* plugin, GuiResizeHints* hints) {
+  if (MainThreadSelf(plugin) == nullptr || hints == nullptr) {
+    return false;
+  }
+  *hints = GuiResizeHints{false, false, true, kWidth, kHeight};
+  return true;
 }
 
 bool AdjustSize(const Plugin* plugin, uint32_t* width, uint32_t* height) {

@@ -147,6 +147,10 @@ TEST_F(ClapGui, EmbedsAtItsFixedSizeInX11Only) {
   EXPECT_FALSE(gui_->isApiSupported(p, clap::kWindowApiWin32, false));
   EXPECT_FALSE(gui_->isApiSupported(p, nullptr, false));
   EXPECT_FALSE(gui_->canResize(p));
+  clap::GuiResizeHints hints{true, true, false, 0, 0};
+  ASSERT_TRUE(gui_->getResizeHints(p, &hints));
+  EXPECT_FALSE(hints.canResizeHorizontally);
+  EXPECT_FALSE(hints.canResizeVertically);
   uint32_t w = 0, h = 0;
   ASSERT_TRUE(gui_->getSize(p, &w, &h));
   EXPECT_EQ(w, 499u);
