@@ -9,17 +9,18 @@ namespace {
 
 const char* const kFeatures[] = {"audio-effect", "delay", "stereo", nullptr};
 
-// The frame's version (major << 16 | minor << 8 | patch level) as "major.minor.patch".
+// The frame's version (major << 16 | minor << 8 | patch level) as "major.minor.patch",
+// written once.
 const char* VersionText() {
-  static char text[32] = {};
-  static const bool written = [] {
-    const int32_t version = VelmoraSetup().version;
-    std::snprintf(text, sizeof(text), "%d.%d.%d", (version >> 16) & 0xffff, (version >> 8) & 0xff,
-                  version & 0xff);
-    return true;
-  }();
-  (void)written;
-  return text;
+  static const struct Text {
+    Text() {
+      const int32_t version = VelmoraSetup().version;
+      std::snprintf(chars, sizeof(chars), "%d.%d.%d", (version >> 16) & 0xffff,
+                    (version >> 8) & 0xff, version & 0xff);
+    }
+    char chars[32] = {};
+  } text;
+  return text.chars;
 }
 
 }  // namespace

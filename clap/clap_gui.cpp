@@ -79,11 +79,9 @@ bool GetResizeHints(const Plugin* plugin, GuiResizeHints* hints) {
   return true;
 }
 
+// Whatever size the host proposes, the editor's own is the one it can have.
 bool AdjustSize(const Plugin* plugin, uint32_t* width, uint32_t* height) {
-  if (!GetSize(plugin, width, height)) {
-    return false;
-  }
-  return true;
+  return GetSize(plugin, width, height);
 }
 
 bool SetSize(const Plugin* plugin, uint32_t width, uint32_t height) {
