@@ -1,6 +1,7 @@
 // process() allocates nothing after activate(): not in the first block, not for value events
 // on every parameter at every frame offset, transports with a rising tempo inside blocks,
-// blocks of every length up to the announced one, float or double, nor flush while active.
+// blocks of every length up to the announced one, float or double, nor flush or reset while
+// active.
 // The executable counts its allocations (tests/support/counting_allocator.h); the module's
 // allocations reach the executable's replaced functions, which the first test makes sure of.
 #include <vector>
@@ -74,8 +75,50 @@ TEST(ClapAllocation, ProcessAllocatesNothingAfterActivate) {
     if (b % 25 == 0) {
       plugin->Flush(&flushValues, &out);
     }
+    if (b % 60 == 59) {
+      ClapHost::AudioScope audio;
+      plugin->Plugin()->reset(plugin->Plugin());
+    }
   }
   EXPECT_EQ(AllocationCount() - before, 0);
+}
+
+}  // namespace
+}  // namespace velmora::claphost::testing
+
+namespace velmora::claphost::testing {
+namespace {
+
+// The one allocation the engine allows itself: a tempo below what the line was sized for
+// (two thirds of the last tempo seen at activation, 120 BPM before any) grows the line once,
+// in the first block at that tempo; the blocks after it allocate nothing.
+TEST(ClapAllocation, AFallingTempoGrowsTheLineOnceAndOnlyOnce) {
+  auto module = LoadVelmora();
+  ClapHost host;
+  auto plugin = MakeInstance(*module, host);
+  ASSERT_TRUE(plugin);
+  ASSERT_TRUE(plugin->Activate(48000, 512));
+  ASSERT_TRUE(plugin->StartProcessing());
+  StereoBuffers<float> f(512);
+  AudioIo io = f.Io();
+  std::vector<clap::EventTransport> transports;
+  for (int b = 0; b < 40; ++b) {
+    TransportState state;
+    state.sampleRate = 48000;
+    state.tempo = b < 10 ? 120.0 : 60.0;
+    state.positionSamples = b * 512.0;
+    transports.push_back(MakeTransport(state));
+  }
+  plugin->Process(io, 512, nullptr, nullptr, &transports[0]);
+  long counts[40] = {};
+  for (int b = 1; b < 40; ++b) {
+    const long before = AllocationCount();
+    plugin->Process(io, 512, nullptr, nullptr, &transports[b]);
+    counts[b] = AllocationCount() - before;
+  }
+  for (int b = 1; b < 40; ++b) {
+    EXPECT_EQ(counts[b] > 0, b == 10) << "block " << b << ": " << counts[b];
+  }
 }
 
 }  // namespace
