@@ -246,8 +246,10 @@ int64_t ReadBytes(const clap::InputStream* stream, void* buffer, uint64_t size) 
   if (source->chunk > 0) {
     n = std::min(n, source->chunk);
   }
-  std::memcpy(buffer, source->bytes->data() + source->position, n);
-  source->position += n;
+  if (n > 0) {  // an empty vector's data may be null
+    std::memcpy(buffer, source->bytes->data() + source->position, n);
+    source->position += n;
+  }
   return static_cast<int64_t>(n);
 }
 
