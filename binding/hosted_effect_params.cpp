@@ -49,11 +49,15 @@ double HostedEffect::ToPlain(int index, double normalised) const {
   if (index < 0 || index >= ParamCount() || !std::isfinite(normalised)) {
     return 0.0;
   }
+  // The store's own mapping (IEffectParam::SetFromNormalised), without touching the store and
+  // without copying the record, so it may run on the audio thread.
   const IEffectParam& param = *plugin_->Param(index);
   const double n = std::fmin(std::fmax(normalised, 0.0), 1.0);
-  IEffectParam mapped = param;
-  mapped.SetFromNormalised(n);
-  return mapped.Value();
+  double plain = std::pow(n, param.Shape()) * (param.Maximum() - param.Minimum()) + param.Minimum();
+  if (param.ParamType() != IEffectParam::kTypeDouble) {
+    plain = std::floor(plain / param.Step() + 0.5) * param.Step();
+  }
+  return plain < param.Maximum() ? plain : param.Maximum();
 }
 
 // The path of the VST 2 host text (effString2Parameter): round to the step, clamp, show in the

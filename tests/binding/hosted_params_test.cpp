@@ -102,6 +102,25 @@ TEST(HostedParams, HostValuesAreRoundedClampedAndRefusedWhenNotNumbers) {
   EXPECT_FALSE(hosted->SetNormalised(kFreqLeft, std::nan("")));
 }
 
+// The binding's mapping without the store is the store's own, for every parameter.
+TEST(HostedParams, ToPlainIsTheStoresMapping) {
+  auto hosted = HostedEffect::Create(HostIdentity{}, nullptr);
+  testing::PluginInstance vst2;
+  ASSERT_TRUE(hosted);
+  for (int i = 0; i < 22; ++i) {
+    for (int step = 0; step <= 64; ++step) {
+      const double n = step / 64.0;
+      IEffectParam& param = *vst2.plugin().Param(i);
+      param.SetFromNormalised(n);
+      EXPECT_EQ(hosted->ToPlain(i, n), param.Value()) << i << " at " << n;
+    }
+  }
+  EXPECT_EQ(hosted->ToPlain(kFeedback, 7.0), 100.0);
+  EXPECT_EQ(hosted->ToPlain(kFeedback, -1.0), 0.0);
+  EXPECT_EQ(hosted->ToPlain(kFeedback, std::nan("")), 0.0);
+  EXPECT_EQ(hosted->ToPlain(99, 0.5), 0.0);
+}
+
 TEST(HostedParams, EditorGesturesReachTheSinkInOrderWithThePlainValue) {
   RecordingSink sink;
   auto hosted = HostedEffect::Create(HostIdentity{}, &sink);
