@@ -101,4 +101,16 @@ if [ -n "$clap_module" ]; then
     fail "the packaged CLAP module exports no clap_entry"
   echo "check_deb: CLAP module present with its entry"
 fi
+# The per-user install takes the same files from the same rules into a home of its own.
+home="$root/home"
+mkdir -p "$home"
+HOME="$home" scripts/install-user.sh "$tree" >/dev/null
+for file in "${expected[@]}"; do
+  case "$file" in
+    usr/lib/*) installed="$home/.${file#usr/lib/}" ;;
+    *) continue ;;
+  esac
+  cmp -s "$root/$file" "$installed" || fail "install-user.sh did not install /$file as ~/.${file#usr/lib/}"
+done
+echo "check_deb: install-user.sh installs the package's plug-ins into ~/.vst, ~/.lv2 and the like"
 echo "check_deb: $deb passed"
