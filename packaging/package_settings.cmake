@@ -27,13 +27,15 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # The editor asks for Verdana and Arial; fontconfig maps them to these.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-liberation")
-  # The extended description; Debian puts the summary above it.
-  set(velmora_other_formats "")
+  # The extended description; Debian puts the summary above it and shows lines that start
+  # with a space as they are.
+  set(velmora_formats " /usr/lib/vst/velmora.so        VST 2
+ /usr/lib/lv2/velmora.lv2/      LV2, with its editor as an X11 UI")
   if(TARGET velmora_vst3)
-    string(APPEND velmora_other_formats "\nthe VST 3 plug-in (/usr/lib/vst3),")
+    string(APPEND velmora_formats "\n /usr/lib/vst3/Velmora.vst3/    VST 3")
   endif()
   if(TARGET velmora_clap)
-    string(APPEND velmora_other_formats "\nthe CLAP plug-in (/usr/lib/clap),")
+    string(APPEND velmora_formats "\n /usr/lib/clap/Velmora.clap     CLAP")
   endif()
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Velmora is a stereo delay whose echoes follow the host's tempo and bounce
@@ -43,10 +45,12 @@ tempo-synchronised oscillator that can also move the pan width, the feedback
 or the mix. An automatic bypass passes the input through untouched after a
 stretch of silence.
 .
-This package holds the VST 2 plug-in (/usr/lib/vst), the LV2 bundle with its
-editor (/usr/lib/lv2),${velmora_other_formats} and three tools: velmora-render
-renders audio files through the effect, velmora-validate checks a VST 2
-plug-in the way a demanding host would, and velmora-snapshot draws the editor.")
+The plug-ins, the same effect in every format:
+${velmora_formats}
+.
+The tools: velmora-render renders audio files through the effect,
+velmora-validate checks a VST 2 plug-in the way a demanding host would, and
+velmora-snapshot draws the editor.")
 endif()
 
 include(CPack)
