@@ -4,7 +4,8 @@
 # libraries resolve, the packaged velmora-validate and velmora-render load the packaged
 # VST 2 module through the project's host library (the render matching the build tree's
 # own sample for sample), and lilv finds, instantiates and runs the packaged LV2 bundle
-# with LV2_PATH pointing there. VST 3 and CLAP modules are checked when the tree has them.
+# with LV2_PATH pointing there. VST 3 and CLAP modules, when the tree has them, load in
+# their test hosts (velmora-vst3host, velmora-clap-check).
 # Usage: tests/package/check_deb.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -91,16 +92,37 @@ lv2apply -i "$root/built.wav" -o "$root/lv2.wav" urn:velmora:delay >/dev/null ||
 [ -s "$root/lv2.wav" ] || fail "the packaged LV2 plug-in wrote no audio"
 echo "check_deb: LV2 bundle found, instantiated and run by lilv"
 
+# VST 3 and CLAP through their test hosts when the tree has built them (./test.sh's full
+# build does), otherwise at least their entry points.
+vst3host="$tree/tools/velmora-vst3host"
+claphost="$tree/tools/velmora-clap-check"
 if [ -n "$vst3_bundle" ]; then
-  nm -D --defined-only "$root/$vst3_module" | grep -qw GetPluginFactory ||
-    fail "the packaged VST 3 module exports no GetPluginFactory"
-  echo "check_deb: VST 3 module present with its factory"
+  if [ -x "$vst3host" ]; then
+    "$vst3host" "$root/usr/lib/vst3/Velmora.vst3" >"$root/vst3host.log" 2>&1 || {
+      cat "$root/vst3host.log"
+      fail "velmora-vst3host rejects the packaged VST 3 bundle"
+    }
+    echo "check_deb: VST 3 bundle loads in velmora-vst3host"
+  else
+    nm -D --defined-only "$root/$vst3_module" | grep -qw GetPluginFactory ||
+      fail "the packaged VST 3 module exports no GetPluginFactory"
+    echo "check_deb: VST 3 module present with its factory (no velmora-vst3host built)"
+  fi
 fi
 if [ -n "$clap_module" ]; then
-  nm -D --defined-only "$root/$clap_installed" | grep -qw clap_entry ||
-    fail "the packaged CLAP module exports no clap_entry"
-  echo "check_deb: CLAP module present with its entry"
+  if [ -x "$claphost" ]; then
+    "$claphost" "$root/$clap_installed" >"$root/claphost.log" 2>&1 || {
+      cat "$root/claphost.log"
+      fail "velmora-clap-check rejects the packaged CLAP module"
+    }
+    echo "check_deb: CLAP module loads in velmora-clap-check"
+  else
+    nm -D --defined-only "$root/$clap_installed" | grep -qw clap_entry ||
+      fail "the packaged CLAP module exports no clap_entry"
+    echo "check_deb: CLAP module present with its entry (no velmora-clap-check built)"
+  fi
 fi
+
 # The per-user install takes the same files from the same rules into a home of its own.
 home="$root/home"
 mkdir -p "$home"

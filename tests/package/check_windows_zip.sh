@@ -3,7 +3,8 @@
 # holds exactly the plug-ins the tree builds, README.txt (Windows line endings, naming each
 # plug-in), the licence and the notices, all under one top folder and nothing that needs an
 # installer; and the velmora.dll taken out of it loads, opens and processes under Wine in
-# velmora-hostcheck.exe, the Windows build of the project's host library.
+# velmora-hostcheck.exe, the Windows build of the project's host library (Velmora.vst3 and
+# Velmora.clap, when the archive has them, in the Windows builds of their test hosts).
 # Usage: tests/package/check_windows_zip.sh [WINDOWS_BUILD_DIR] [LINUX_BUILD_DIR]
 #   (defaults build-win and build; the Wine prefix is the Linux tree's, as CTest's)
 set -euo pipefail
@@ -55,4 +56,15 @@ hostcheck="$win_tree/tools/hostcheck/velmora-hostcheck.exe"
 [ -f "$hostcheck" ] || fail "no $hostcheck"
 xvfb-run -a wine "$hostcheck" "$unpacked/$top/velmora.dll" ||
   fail "the archive's velmora.dll does not load under Wine"
+# The other formats through their Windows test hosts, when the tree has built them.
+vst3host="$win_tree/tools/velmora-vst3host.exe"
+claphost="$win_tree/tools/velmora-clap-check.exe"
+if [ -n "$vst3_bundle" ] && [ -f "$vst3host" ]; then
+  xvfb-run -a wine "$vst3host" "$unpacked/$top/Velmora.vst3" ||
+    fail "the archive's Velmora.vst3 does not load under Wine"
+fi
+if [ -n "$clap_module" ] && [ -f "$claphost" ]; then
+  xvfb-run -a wine "$claphost" "$unpacked/$top/Velmora.clap" ||
+    fail "the archive's Velmora.clap does not load under Wine"
+fi
 echo "check_windows_zip: $zip passed"
