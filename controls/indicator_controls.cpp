@@ -15,17 +15,31 @@ bool IBypass::Paint(IEditorGraphics& graphics) {
   const auto centreX = static_cast<float>((rect.left + rect.right) * 0.5);
   const auto centreY = static_cast<float>((rect.top + rect.bottom) * 0.5);
   const auto radius = static_cast<float>((rect.right - rect.left - 2) * 0.5);
-  graphics.FillCircle(State() ? kOnColour : kOffColour, centreX, centreY, radius, nullptr, false);
+  const bool processing = State();
+  painted_.store(processing ? 1 : 0, std::memory_order_relaxed);
+  graphics.FillCircle(processing ? kOnColour : kOffColour, centreX, centreY, radius, nullptr,
+                      false);
   return true;
 }
 
+bool IBypass::NeedsRepaint() const {
+  // Before its first paint the lamp is dirty from construction or MarkAllDirty.
+  const int painted = painted_.load(std::memory_order_relaxed);
+  return IControl::NeedsRepaint() || (painted != kNeverPainted && painted != (State() ? 1 : 0));
+}
+
+void IBypass::RequestRepaint() {
+  SetRedrawPending();
+  MarkDirty(false);
+}
+
 void IBypass::OnLampChanged(bool) {
-  MarkDirty(true);
+  RequestRepaint();
 }
 
 void IBypass::SetState(bool processing) {
   if (own_.state.exchange(processing, std::memory_order_relaxed) != processing) {
-    MarkDirty(true);
+    RequestRepaint();
   }
 }
 

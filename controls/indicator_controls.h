@@ -4,13 +4,19 @@
 // it shows a record of its own, which callers may write.
 #pragma once
 
+#include <atomic>
+
 #include "controls/display_source.h"
 #include "editor/icontrol.h"
 #include "graphics/color.h"
 
 namespace velmora {
 
-// A round lamp: green while the effect processes, red while it is bypassed.
+// A round lamp: green while the effect processes, red while it is bypassed. The effect
+// switches it from the audio thread while the editor's thread paints, so the lamp also
+// remembers which state it last painted and asks for a repaint while the two differ: a
+// change that lands between a paint pass's collection of dirty areas and its clean-up (in
+// a pass that does not cover the lamp) is never lost.
 class IBypass : public IControl {
  public:
   static constexpr Color kOnColour{250, 55, 255, 55};
@@ -19,7 +25,8 @@ class IBypass : public IControl {
   IBypass(IEffectBase* owner, int centreX, int centreY, int radius);
 
   bool Paint(IEditorGraphics& graphics) override;
-  // The effect switched the lamp: repaint it.
+  bool NeedsRepaint() const override;
+  // The effect switched the lamp (any thread): repaint it.
   void OnLampChanged(bool processing);
 
   // Shows the effect's lamp from now on; null goes back to the lamp's own record.
@@ -29,8 +36,14 @@ class IBypass : public IControl {
   bool State() const { return shown_->Processing(); }
 
  private:
+  static constexpr int kNeverPainted = -1;
+  // Raises the redraw request before the dirty flag, as values from the host do, so that
+  // a clean-up in between still leaves the lamp dirty.
+  void RequestRepaint();
+
   LampRecord own_;
   const LampSource* shown_ = &own_;
+  std::atomic<int> painted_{kNeverPainted};  // the state last painted: 0 off, 1 on
 };
 
 // A thin strip with a 6-pixel marker where the quantity stands within lower..upper. A

@@ -61,6 +61,7 @@ bool IEditorGraphics::HasOwnerParam(const IControl& control) const {
 
 void IEditorGraphics::ForgetCapture() {
   captured_ = -1;
+  dragsFollow_ = false;
   lastMouseX_ = -1;
   lastMouseY_ = -1;
 }
@@ -72,6 +73,7 @@ void IEditorGraphics::MouseDown(int x, int y, const MouseModifiers& modifiers) {
     return;
   }
   captured_ = index;
+  dragsFollow_ = true;
   lastMouseX_ = x;
   lastMouseY_ = y;
   IControl& control = *Control(index);
@@ -81,8 +83,11 @@ void IEditorGraphics::MouseDown(int x, int y, const MouseModifiers& modifiers) {
   control.HandleMouseDown(x, y, modifiers);
 }
 
+// Only the control whose press (or double-click) began a gesture hears the release: a
+// release whose press went elsewhere (to a pop-up, or outside every control) would otherwise
+// end a gesture the host was never told began.
 void IEditorGraphics::MouseUp(int x, int y, const MouseModifiers& modifiers) {
-  const int index = FindControlAt(x, y);
+  const int index = captured_;
   ForgetCapture();
   if (index < 0) {
     return;
@@ -95,7 +100,7 @@ void IEditorGraphics::MouseUp(int x, int y, const MouseModifiers& modifiers) {
 }
 
 void IEditorGraphics::MouseDrag(int x, int y, const MouseModifiers& modifiers) {
-  if (captured_ < 0 || (x == lastMouseX_ && y == lastMouseY_)) {
+  if (captured_ < 0 || !dragsFollow_ || (x == lastMouseX_ && y == lastMouseY_)) {
     return;
   }
   const int dx = x - lastMouseX_;
@@ -105,36 +110,44 @@ void IEditorGraphics::MouseDrag(int x, int y, const MouseModifiers& modifiers) {
   Control(captured_)->HandleMouseDrag(x, y, dx, dy, modifiers);
 }
 
+// The control is captured either way, so the release that ends the gesture reaches it
+// wherever the pointer is by then; only a double-click taken as a press is also dragged.
 bool IEditorGraphics::MouseDoubleClick(int x, int y, const MouseModifiers& modifiers) {
   ForgetCapture();
   const int index = FindControlAt(x, y);
   if (index < 0) {
     return false;
   }
+  captured_ = index;
+  lastMouseX_ = x;
+  lastMouseY_ = y;
   IControl& control = *Control(index);
   if (HasOwnerParam(control)) {
     owner_->BeginParamEdit(control.ParamIndex());
   }
   if (!control.DoubleClickAsPress()) {
     control.HandleDoubleClick(x, y, modifiers);
-    return false;
+    return true;
   }
-  captured_ = index;
-  lastMouseX_ = x;
-  lastMouseY_ = y;
+  dragsFollow_ = true;
   control.HandleMouseDown(x, y, modifiers);
   return true;
 }
 
 // A run of notches on one control reaches the host as one gesture: the plug-in begins it
 // unless an end for the same parameter is still pending, and ends it half a second after
-// the last notch.
+// the last notch. Notches while a button holds a control belong to that press's gesture,
+// which is already open and ends with the release.
 void IEditorGraphics::MouseWheel(int x, int y, const MouseModifiers& modifiers, int notches) {
   const int index = FindControlAt(x, y);
   if (index < 0) {
     return;
   }
   IControl& control = *Control(index);
+  if (index == captured_) {
+    control.HandleWheel(x, y, modifiers, notches);
+    return;
+  }
   const int param = control.ParamIndex();
   if (HasOwnerParam(control)) {
     owner_->ContinueParamEdit(param);

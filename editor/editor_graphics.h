@@ -42,9 +42,11 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   int FindControlAt(int x, int y) const;
 
   void MouseDown(int x, int y, const MouseModifiers& modifiers);
+  // Reaches the captured control only, and ends its gesture.
   void MouseUp(int x, int y, const MouseModifiers& modifiers);
   void MouseDrag(int x, int y, const MouseModifiers& modifiers);
-  // True when the window must capture the mouse (the control treats it as a press).
+  // True when a control was hit: it is captured (the window must capture the mouse) until
+  // the release ends the gesture the double-click began.
   bool MouseDoubleClick(int x, int y, const MouseModifiers& modifiers);
   void MouseWheel(int x, int y, const MouseModifiers& modifiers, int notches);
   void KeyDown(int x, int y, int keyCode);
@@ -108,6 +110,7 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   int height_;
   int frameRate_;
   int captured_ = -1;
+  bool dragsFollow_ = false;  // the captured control also receives the drags
   int lastMouseX_ = 0;
   int lastMouseY_ = 0;
 };

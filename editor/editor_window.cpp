@@ -40,12 +40,12 @@ void IEditorWindow::ClearEndEditCountdown() {
 
 void IEditorWindow::TimerTick() {
   if (HasEntryPopup() && entryState_ != kEntryIdle) {
-    if (entryState_ == kEntryCommit) {
-      const std::string text = ReadEntryText();
-      ApplyEnteredText(editedControl_, editedParam_, text.c_str());
-    }
-    if (entryState_ == kEntryCommit || entryState_ == kEntryCancel) {
-      FinishEntry();
+    const EntryState request = entryState_;
+    // Taken before anything is applied: a host callback that moves the focus (or runs a
+    // tick of its own) while the text is applied finds nothing left to carry out.
+    entryState_ = kEntryIdle;
+    if (request == kEntryCommit || request == kEntryCancel) {
+      CloseEntry(request == kEntryCommit);
     }
     entryState_ = kEntryIdle;
   }
@@ -74,13 +74,19 @@ void IEditorWindow::RepaintArea(const Rect& area) {
   PaintInvalidArea();
 }
 
-void IEditorWindow::FinishEntry() {
+void IEditorWindow::CloseEntry(bool commit) {
   IControl* control = editedControl_;
-  DestroyEntryPopup();
-  ForgetEntry();
-  if (control != nullptr) {
+  IEffectParam* param = editedParam_;
+  if (commit) {
+    const std::string text = ReadEntryText();
+    ApplyEnteredText(control, param, text.c_str());
+  }
+  // Unless a host callback closed the window (and forgot the entry) meanwhile.
+  if (control != nullptr && control == editedControl_) {
     control->EntryClosed();
   }
+  DestroyEntryPopup();
+  ForgetEntry();
 }
 
 void IEditorWindow::BeginEntry(IControl* control, IEffectParam* param) {
@@ -94,14 +100,40 @@ void IEditorWindow::ForgetEntry() {
 }
 
 void IEditorWindow::FlushPendingGesture() {
+  MouseCaptureLost();
+  swallowLeft_ = swallowRight_ = false;
   if (EndEditCountdown() != 0 && Owner() != nullptr) {
     Owner()->FlushPendingParamEdit();
   }
 }
 
+bool IEditorWindow::TakePress(HeldButton button) {
+  // A new press of a button ends whatever its last press left waiting: a release that
+  // never reached this window is not waited for any longer.
+  SwallowFlag(button) = false;
+  if (held_ == button) {
+    MouseCaptureLost();
+  }
+  if (held_ != HeldButton::kNone) {
+    // A second button while one holds a control: routing it would drop the first gesture
+    // without its end.
+    SwallowFlag(button) = true;
+    return false;
+  }
+  held_ = button;
+  return true;
+}
+
+bool& IEditorWindow::SwallowFlag(HeldButton button) {
+  return button == HeldButton::kLeft ? swallowLeft_ : swallowRight_;
+}
+
 void IEditorWindow::LeftButtonDown(int x, int y, const MouseModifiers& modifiers) {
   if (HasEntryPopup()) {
     entryState_ = kEntryCommit;
+  }
+  if (!TakePress(HeldButton::kLeft)) {
+    return;
   }
   CaptureMouse(true);
   MouseDown(x, y, modifiers);
@@ -110,21 +142,56 @@ void IEditorWindow::LeftButtonDown(int x, int y, const MouseModifiers& modifiers
 void IEditorWindow::RightButtonDown(int x, int y, const MouseModifiers& modifiers) {
   if (HasEntryPopup()) {
     entryState_ = kEntryCancel;
+    if (held_ == HeldButton::kRight) {
+      MouseCaptureLost();
+    }
+    SwallowFlag(HeldButton::kRight) = true;
+    return;
+  }
+  if (!TakePress(HeldButton::kRight)) {
     return;
   }
   CaptureMouse(true);
   MouseDown(x, y, modifiers);
 }
 
-void IEditorWindow::ButtonUp(int x, int y, const MouseModifiers& modifiers) {
+void IEditorWindow::LeftButtonUp(int x, int y, const MouseModifiers& modifiers) {
+  ButtonUp(HeldButton::kLeft, x, y, modifiers);
+}
+
+void IEditorWindow::RightButtonUp(int x, int y, const MouseModifiers& modifiers) {
+  ButtonUp(HeldButton::kRight, x, y, modifiers);
+}
+
+void IEditorWindow::ButtonUp(HeldButton button, int x, int y, const MouseModifiers& modifiers) {
+  bool& swallowed = SwallowFlag(button);
+  if (swallowed) {
+    swallowed = false;
+    return;
+  }
+  if (held_ != button) {
+    return;  // pressed outside the editor, or on a pop-up
+  }
+  held_ = HeldButton::kNone;
   CaptureMouse(false);
   MouseUp(x, y, modifiers);
 }
 
 void IEditorWindow::LeftDoubleClick(int x, int y, const MouseModifiers& modifiers) {
+  if (!TakePress(HeldButton::kLeft)) {
+    return;
+  }
   if (MouseDoubleClick(x, y, modifiers)) {
     CaptureMouse(true);
   }
+}
+
+void IEditorWindow::MouseCaptureLost() {
+  if (held_ == HeldButton::kNone) {
+    return;
+  }
+  held_ = HeldButton::kNone;
+  MouseUp(LastMouseX(), LastMouseY(), MouseModifiers{});
 }
 
 void IEditorWindow::PointerMoved(int x, int y, const MouseModifiers& modifiers) {
@@ -178,11 +245,12 @@ void IEditorWindow::ApplyEnteredText(IControl* control, IEffectParam* param, con
   if (param != nullptr) {
     const double value = param->ParseValue(text);
     const int index = control->ParamIndex();
-    if (index >= 0 && Owner() != nullptr) {
+    const bool ownGesture = index >= 0 && Owner() != nullptr && !HeldGestureCovers(index);
+    if (ownGesture) {
       Owner()->BeginParamEdit(index);
     }
     control->ApplyUserValue(param->ToNormalised(value));
-    if (index >= 0 && Owner() != nullptr) {
+    if (ownGesture) {
       Owner()->EndParamEdit(index);
     }
     return;
@@ -191,6 +259,11 @@ void IEditorWindow::ApplyEnteredText(IControl* control, IEffectParam* param, con
   if (editable != nullptr && editable->IsEditable()) {
     editable->SetText(text);
   }
+}
+
+bool IEditorWindow::HeldGestureCovers(int paramIndex) const {
+  const IControl* held = held_ != HeldButton::kNone ? Control(CapturedControl()) : nullptr;
+  return held != nullptr && held->ParamIndex() == paramIndex;
 }
 
 EntryRequest IEditorWindow::MakeParamEntry(IControl* control, IEffectParam* param) {

@@ -45,13 +45,20 @@ class IEditorWindow : public IEditorGraphics {
   // wheel gesture down.
   void TimerTick();
 
-  // Window messages, already in editor pixels.
+  // Window messages, already in editor pixels. A press is routed only while no other
+  // button holds a gesture, and a release only when the editor routed its press, so the
+  // host sees every gesture it is told of begin once and end once.
   // Commits an open entry, then presses.
   void LeftButtonDown(int x, int y, const MouseModifiers& modifiers);
-  // Cancels an open entry and does nothing else; otherwise presses.
+  // Cancels an open entry and does nothing else (its release is swallowed too); otherwise
+  // presses.
   void RightButtonDown(int x, int y, const MouseModifiers& modifiers);
-  void ButtonUp(int x, int y, const MouseModifiers& modifiers);
+  void LeftButtonUp(int x, int y, const MouseModifiers& modifiers);
+  void RightButtonUp(int x, int y, const MouseModifiers& modifiers);
   void LeftDoubleClick(int x, int y, const MouseModifiers& modifiers);
+  // The platform took the mouse away (another window captured it): the held gesture ends
+  // where the pointer last was, as a release there would.
+  void MouseCaptureLost();
   // Drags only while a button is held and the window has the mouse.
   void PointerMoved(int x, int y, const MouseModifiers& modifiers);
   // delta in 1/120 notches; partial notches count as none.
@@ -67,6 +74,9 @@ class IEditorWindow : public IEditorGraphics {
   static EntryRequest MakeParamEntry(IControl* control, IEffectParam* param);
 
   EntryState GetEntryState() const { return entryState_; }
+  // The button whose press the editor routed and whose release it waits for.
+  enum class HeldButton { kNone, kLeft, kRight };
+  HeldButton Held() const { return held_; }
   // Called by the platform's pop-up when the user commits, cancels or edits.
   void SetEntryState(EntryState state) { entryState_ = state; }
   IControl* EditedControl() const { return editedControl_; }
@@ -90,17 +100,30 @@ class IEditorWindow : public IEditorGraphics {
   void BeginEntry(IControl* control, IEffectParam* param);
   // Forgets the pop-up without telling the control (the window is going away).
   void ForgetEntry();
-  // The part of closing the window every platform shares: a pending wheel gesture ends.
+  // The part of closing the window every platform shares: a held button ends its gesture
+  // as if released where the pointer last was, and a pending wheel gesture ends.
   void FlushPendingGesture();
 
  private:
-  void FinishEntry();
+  // The tick's close step: the committed text is applied, the control told, the pop-up
+  // destroyed and forgotten, in that order.
+  void CloseEntry(bool commit);
   void RepaintArea(const Rect& area);
+  void ButtonUp(HeldButton button, int x, int y, const MouseModifiers& modifiers);
+  // Whether the press of a button is routed; a press that is not has its release swallowed.
+  bool TakePress(HeldButton button);
+  bool& SwallowFlag(HeldButton button);
+  // The text was committed while a button holds a control bound to the same parameter:
+  // that press's gesture already covers the change.
+  bool HeldGestureCovers(int paramIndex) const;
 
   std::atomic<int> countdown_{0};
   EntryState entryState_ = kEntryIdle;
   IControl* editedControl_ = nullptr;
   IEffectParam* editedParam_ = nullptr;
+  HeldButton held_ = HeldButton::kNone;
+  bool swallowLeft_ = false;
+  bool swallowRight_ = false;
 };
 
 }  // namespace velmora

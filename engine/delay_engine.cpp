@@ -90,9 +90,14 @@ void DelayEngine::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   UpdateDisplaysAtBlockEnd(bypassedAtStart);
 }
 
-// A tempo that asks for a line beyond the cap, or whose line could not be allocated, is
-// treated like no valid tempo: zero lengths over a one-sample line.
+// Without a valid host tempo (none, zero, negative, not finite, or one whose line would
+// exceed the cap) the effect plays at kTempoWithoutHost, computed exactly as the bindings
+// compute a host's tempo, so it sounds bit for bit as a host at that tempo does. Only a line
+// that could not be allocated leaves zero lengths over a one-sample line.
 double DelayEngine::UsableSamplesPerWhole(double whole) const {
+  if (!(whole > 0.0) || DelayLineLengthFor(whole) < 0) {
+    whole = 4.0 * (host_.CurrentSampleRate() * 60.0 / kTempoWithoutHost);
+  }
   if (!(whole > 0.0) || DelayLineLengthFor(whole) < 0 || SameBits(whole, failedWhole_)) {
     return 0.0;
   }

@@ -40,6 +40,9 @@ struct DelayState {
   int silenceLimit = 0;
 };
 
+// The tempo in beats per minute the effect follows when the host reports none it can use.
+constexpr double kTempoWithoutHost = 120.0;
+
 class DelayEngine {
  public:
   explicit DelayEngine(EngineHost& host);

@@ -17,7 +17,8 @@ class EngineHost {
   // The frame's current sample rate in Hz.
   virtual double CurrentSampleRate() const = 0;
 
-  // Sample rate x 60 / host tempo; 0 when the host reports no valid tempo.
+  // Sample rate x 60 / host tempo; 0 when the host reports no valid tempo (the engine then
+  // plays at kTempoWithoutHost).
   virtual double SamplesPerBeat() = 0;
 
   // The host song position rounded to a whole sample; 0 when unavailable or negative.

@@ -41,6 +41,8 @@ struct EffectSetup {
 class IEffectBase {
  public:
   static constexpr int kNameSize = 128;
+  // Each parameter's value in a program state or chunk: one 8-byte double.
+  static constexpr int kParamValueBytes = 8;
 
   explicit IEffectBase(const EffectSetup& setup);
   virtual ~IEffectBase();

@@ -23,6 +23,8 @@ void IEffectBase::AddProgramRecord() {
   programs_.emplace_back();
   IEffectPreset& program = programs_.back();
   std::snprintf(program.name, sizeof(program.name), "- %d -", NumPrograms());
+  // Storing a program (every program change) then never allocates.
+  program.state.ReserveExactly(NumParams() * kParamValueBytes);
 }
 
 void IEffectBase::AddProgram(const char* name, std::initializer_list<double> values) {

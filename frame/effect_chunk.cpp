@@ -40,6 +40,21 @@ bool IEffectChunk::Reserve(size_t needed) {
   return true;
 }
 
+bool IEffectChunk::ReserveExactly(int size) {
+  if (size < 0) {
+    return false;
+  }
+  if (static_cast<size_t>(size) <= bytes_.capacity()) {
+    return true;
+  }
+  try {
+    bytes_.reserve(static_cast<size_t>(size));
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
 bool IEffectChunk::Resize(int size) {
   if (size < 0 || !Reserve(static_cast<size_t>(size))) {
     return false;
@@ -68,6 +83,13 @@ bool IEffectChunk::Assign(const void* bytes, int count) {
     return false;
   }
   const auto* begin = static_cast<const uint8_t*>(bytes);
+  const auto held = reinterpret_cast<uintptr_t>(bytes_.data());
+  const auto source = reinterpret_cast<uintptr_t>(begin);
+  const bool ownBytes = source >= held && source < held + bytes_.capacity();
+  if (!ownBytes && static_cast<size_t>(count) <= bytes_.capacity()) {
+    bytes_.assign(begin, begin + count);
+    return true;
+  }
   std::vector<uint8_t> fresh;
   try {
     fresh.reserve(static_cast<size_t>(count) > granularity_ ? count : granularity_);

@@ -20,12 +20,17 @@ class IEffectChunk {
   bool Empty() const { return bytes_.empty(); }
 
   void Clear() { bytes_.clear(); }
+  // Makes room for size bytes now, so the chunk later grows to that size without allocating
+  // (hosts may change programs or ask for chunks on their audio thread). False when memory
+  // runs out or the size is negative.
+  bool ReserveExactly(int size);
   // New bytes are zero. Returns false (and leaves the chunk as it was) when memory runs out
   // or the size is negative.
   bool Resize(int size);
   bool Append(const void* bytes, int count);
-  // Replaces the contents with a copy of count bytes. The bytes may be this chunk's own
-  // (a host handing back what it was given): they are copied before the old storage goes.
+  // Replaces the contents with a copy of count bytes, in place when they fit the room held.
+  // The bytes may be this chunk's own (a host handing back what it was given): they are
+  // then copied before the old storage goes.
   bool Assign(const void* bytes, int count);
   bool AppendInt32(int32_t value);
   bool AppendDouble(double value);

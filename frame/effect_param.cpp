@@ -157,6 +157,11 @@ double IEffectParam::ParseValue(const char* text) const {
     }
   }
   const double value = ParseLeadingNumber(text);
+  // "nan" is read as the C library reads it, but no parameter can take it: it counts as a
+  // text without a number. Infinities go on and are clamped to the range by the caller.
+  if (std::isnan(value)) {
+    return 0.0;
+  }
   return negateDisplay_ ? -value : value;
 }
 

@@ -61,6 +61,10 @@ IEffectVST::IEffectVST(vst::HostCallback host, const EffectSetup& setup)
   SetInputConnections(0, NumInputs(), true);
   SetOutputConnections(0, NumOutputs(), true);
   SetBlockLength(kInitialBlockLength);
+  // The first effGetChunk of each form then never allocates.
+  const int chunkBytes = static_cast<int>(sizeof(int32_t)) + NumParams() * kParamValueBytes;
+  programChunk_.ReserveExactly(chunkBytes);
+  bankChunk_.ReserveExactly(chunkBytes);
 }
 
 IEffectVST::~IEffectVST() {

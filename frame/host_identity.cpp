@@ -34,10 +34,11 @@ char LowerAscii(char c) {
 }  // namespace
 
 int IdentifyHost(const char* productString) {
+  // Only the text is lowered: the bytes after its terminator were never written.
   char lowered[kProductStringSize];
   CopyText(lowered, sizeof(lowered), productString);
-  for (char& c : lowered) {
-    c = LowerAscii(c);
+  for (char* c = lowered; *c != '\0'; ++c) {
+    *c = LowerAscii(*c);
   }
   if (lowered[0] == '\0') {
     return kHostUnknown;

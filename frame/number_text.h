@@ -15,9 +15,10 @@ void FormatFixed(double value, int decimals, char* text, size_t size);
 // Writes a whole number (as "%d"/"%lld" in the C locale), cut and terminated as above.
 void FormatInteger(int64_t value, char* text, size_t size);
 
-// Reads the decimal number at the start of text, after optional white space and sign, as the
-// C library's conversion does in the C locale. Gives 0 when there is no number, and also for
-// texts that spell infinities or NaNs, or overflow: such values never reach a parameter.
+// Reads the number at the start of text, after optional white space and sign, as strtod does
+// in the C locale whatever the process locale: decimal and "0x" hexadecimal forms, "inf",
+// "infinity" and "nan" in any case. A number too large gives HUGE_VAL (with its sign), one
+// too small 0; the result is 0 when there is no number and NaN for a text that spells one.
 double ParseLeadingNumber(const char* text);
 
 }  // namespace velmora

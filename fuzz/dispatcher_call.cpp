@@ -121,6 +121,39 @@ void* CallRunner::FillBuffer(const DispatcherRecord& record) {
   return (record.flags & kNullPointer) != 0 ? nullptr : buffer_;
 }
 
+size_t HostTextSize(int32_t opcode, bool longProgramNames) {
+  switch (opcode) {
+    case vst::effSetProgramName:
+    case vst::effGetProgramName:
+    case vst::effGetProgramNameIndexed:
+      return longProgramNames ? 256 : 24;
+    case vst::effGetParamLabel:
+    case vst::effGetParamDisplay:
+    case vst::effGetParamName:
+    case vst::effString2Parameter:
+    case vst::effGetEffectName:
+    case vst::effGetVendorString:
+    case vst::effGetProductString:
+    case vst::effVendorSpecific:
+    case vst::effCanDo:
+      return 64;
+    default:
+      return 0;
+  }
+}
+
+// A fresh block of exactly size bytes each time, holding as much of the payload as fits
+// with its terminator.
+void* CallRunner::FillHostSizedText(const DispatcherRecord& record, size_t size) {
+  hostText_.reset(new char[size]);
+  const size_t length = std::min(record.payload.size(), size - 1);
+  if (length > 0) {
+    std::memcpy(hostText_.get(), record.payload.data(), length);
+  }
+  std::memset(hostText_.get() + length, 0, size - length);
+  return (record.flags & kNullPointer) != 0 ? nullptr : hostText_.get();
+}
+
 intptr_t CallRunner::Dispatch(const DispatcherRecord& record, void* ptr, intptr_t value) {
   const int32_t opcode = CallActions()[record.action % CallActions().size()].opcode;
   return instance_.Dispatch(opcode, record.index, value, ptr, record.opt);
@@ -132,9 +165,18 @@ void CallRunner::Run(const DispatcherRecord& record) {
     case CallKind::kPlain:
       Dispatch(record, nullptr, static_cast<intptr_t>(record.value));
       break;
-    case CallKind::kBuffer:
-      Dispatch(record, FillBuffer(record), static_cast<intptr_t>(record.value));
+    case CallKind::kBuffer: {
+      const size_t hostSize = HostTextSize(action.opcode, longProgramNames_);
+      void* ptr = (record.flags & kHostSizedText) != 0 && hostSize > 0
+                      ? FillHostSizedText(record, hostSize)
+                      : FillBuffer(record);
+      if (action.opcode == vst::effSetProgramName && ptr != nullptr &&
+          std::strlen(static_cast<const char*>(ptr)) >= 24) {
+        longProgramNames_ = true;
+      }
+      Dispatch(record, ptr, static_cast<intptr_t>(record.value));
       break;
+    }
     case CallKind::kChunkIn:
       SetChunk(record);
       break;

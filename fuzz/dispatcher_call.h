@@ -3,7 +3,9 @@
 // owns, filled from the record's payload. No fuzzed number is ever passed as a pointer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "frame/vst2.h"
@@ -45,6 +47,15 @@ constexpr uint8_t kInPlace = 4;           // audio: outputs are the input buffer
 constexpr uint8_t kDoublePath = 8;        // audio: the double-precision callback
 constexpr uint8_t kNoInputArray = 16;     // audio: the host passes no input array at all
 constexpr uint8_t kAccumulating = 32;     // audio: the old accumulating callback (float only)
+// Texts: the buffer is a heap block of exactly the size a conventional host passes (24 bytes
+// for program names, 64 for the other names and texts), so the address sanitizer reports
+// any write or read beyond it.
+constexpr uint8_t kHostSizedText = 64;
+
+// The size of a conventional host's buffer for a text opcode; 0 for opcodes that pass no
+// text. Program names are kept up to 255 characters: a host that renamed a program beyond
+// the 23 characters of the convention passes name buffers that hold the name it gave.
+size_t HostTextSize(int32_t opcode, bool longProgramNames);
 
 class CallRunner {
  public:
@@ -57,6 +68,7 @@ class CallRunner {
 
  private:
   void* FillBuffer(const DispatcherRecord& record);
+  void* FillHostSizedText(const DispatcherRecord& record, size_t size);
   intptr_t Dispatch(const DispatcherRecord& record, void* ptr, intptr_t value);
   void SetChunk(const DispatcherRecord& record);
   void GetChunk(const DispatcherRecord& record);
@@ -74,6 +86,8 @@ class CallRunner {
   FuzzHost& host_;
   bool fedExtremeAudio_ = false;
   alignas(16) uint8_t buffer_[4096] = {};
+  std::unique_ptr<char[]> hostText_;
+  bool longProgramNames_ = false;  // a rename of 24 characters or more was sent
 };
 
 }  // namespace velmora::fuzz

@@ -139,6 +139,22 @@ void WriteDispatcherSeeds(const FuzzInstance& instance, const std::string& folde
       Call(text, vst::effGetMidiKeyName, 0, 0, 0, Bytes(80, 0))};
   WriteSequence(folder + "/texts", texts);
 
+  const std::vector<DispatcherRecord> hostSized = {
+      Call(text, vst::effGetProgramName, 0, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetProgramNameIndexed, 59, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effSetProgramName, 0, 0, 0, Text("Twenty-three characters"), kHostSizedText),
+      Call(text, vst::effGetProgramName, 0, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetParamName, 21, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetParamDisplay, 2, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetParamLabel, 12, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetEffectName, 0, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetVendorString, 0, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effGetProductString, 0, 0, 0, {}, kHostSizedText),
+      Call(text, vst::effVendorSpecific, 27, 3, 0, Text("12.5"), kHostSizedText),
+      Call(text, vst::effString2Parameter, 4, 0, 0, Text("1e999"), kHostSizedText),
+      Call(text, vst::effCanDo, 0, 0, 0, Text("bypass"), kHostSizedText)};
+  WriteSequence(folder + "/host-sized-texts", hostSized);
+
   Bytes events = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x90, 60, 100, 1, 4, 0, 0, 0, 16, 0, 0, 0, 0xF0, 0, 0};
   const std::vector<DispatcherRecord> structures = {
       Call(CallKind::kSpeakersSet, vst::effSetSpeakerArrangement, 1, 2),

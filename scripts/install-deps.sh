@@ -28,7 +28,7 @@ test_packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
   lsp-plugins-vst dpf-plugins-vst
-  lilv-utils liblilv-dev
+  lilv-utils liblilv-dev sordi  # sordi: sord_validate, which lv2_validate runs
   locales  # the locale sources velmora-validate's comma-decimal check builds de_DE from
   clang-14 libclang-rt-14-dev
   lintian file  # file: how CPack finds the binaries whose libraries become dependencies

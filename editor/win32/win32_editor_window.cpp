@@ -118,15 +118,16 @@ void Win32EditorWindow::CloseEditorWindow() {
     return;
   }
   FlushPendingGesture();
-  // The pop-up gets its own procedure back first, so its destruction frees what it holds.
+  // The pop-up gets its own procedure back first, so its destruction frees what it holds,
+  // and goes before the window so that the focus it took goes back where it came from.
   RestorePopupProcedure();
+  if (popup_ != nullptr) {
+    DestroyPopupWindow();
+    ForgetEntry();
+  }
   HWND window = window_;
   window_ = nullptr;
   DestroyWindow(window);
-  if (popup_ != nullptr) {
-    popup_ = nullptr;
-    ForgetEntry();
-  }
   if (popupFont_ != nullptr) {
     DeleteObject(popupFont_);
     popupFont_ = nullptr;
@@ -190,8 +191,19 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       RightButtonDown(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
       return 0;
     case WM_LBUTTONUP:
+      LeftButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
     case WM_RBUTTONUP:
-      ButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      // Routed only when its press was: the second click of a right double-click arrives
+      // as WM_RBUTTONDBLCLK, which goes to DefWindowProcA, so its release is swallowed.
+      RightButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse while a button held a control: its release will
+      // never come here.
+      if (reinterpret_cast<HWND>(lParam) != window_) {
+        MouseCaptureLost();
+      }
       return 0;
     case WM_LBUTTONDBLCLK:
       LeftDoubleClick(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));

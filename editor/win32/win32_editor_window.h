@@ -70,12 +70,16 @@ class Win32EditorWindow : public IEditorWindow {
   void AttachPopup(HWND popup, HFONT font, IControl* control, IEffectParam* param);
   // Puts the pop-up's own procedure back so that it sees its own destruction.
   void RestorePopupProcedure();
+  // Destroys the pop-up and gives the focus back to the window that had it before, unless
+  // the user has moved it elsewhere meanwhile.
+  void DestroyPopupWindow();
 
   HWND window_ = nullptr;
   HWND parent_ = nullptr;
   HWND popup_ = nullptr;
   WNDPROC previousPopupProcedure_ = nullptr;
   HFONT popupFont_ = nullptr;
+  HWND focusBefore_ = nullptr;  // who had the keyboard focus when the pop-up opened
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 // (commit, or back to editing); the editor's timer carries it out at the next tick.
 #include <cstring>
 
+#include "editor/entry_box_style.h"
 #include "editor/icontrol.h"
 #include "editor/text_controls.h"
 #include "editor/win32/win32_editor_window.h"
@@ -30,7 +31,7 @@ HWND CreatePopup(HWND parent, const char* windowClass, const char* text, DWORD s
 }
 
 DWORD AlignmentStyle(int32_t alignment) {
-  switch (alignment) {
+  switch (EntryBoxAlignment(alignment)) {
     case TextStyle::kAlignLeft:
       return ES_LEFT;
     case TextStyle::kAlignRight:
@@ -97,14 +98,15 @@ void Win32EditorWindow::PromptTextEntry(IControl* control) {
     return;
   }
   SendMessageA(popup, EM_SETSEL, 0, -1);
-  HFONT font = CreateFontA(style.size, 0, 0, 0, style.style == TextStyle::kBold ? kBoldWeight : 0,
-                           style.style == TextStyle::kItalic ? TRUE : FALSE, 0, 0, 0, 0, 0, 0, 0,
-                           style.face);
+  HFONT font =
+      CreateFontA(style.size, 0, 0, 0, EntryBoxBold(style.style) ? kBoldWeight : 0,
+                  EntryBoxItalic(style.style) ? TRUE : FALSE, 0, 0, 0, 0, 0, 0, 0, style.face);
   AttachPopup(popup, font, control, nullptr);
 }
 
 void Win32EditorWindow::AttachPopup(HWND popup, HFONT font, IControl* control,
                                     IEffectParam* param) {
+  focusBefore_ = GetFocus();
   SetFocus(popup);
   previousPopupProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(popup, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EntryProcedure)));
@@ -125,16 +127,28 @@ void Win32EditorWindow::RestorePopupProcedure() {
 
 void Win32EditorWindow::DestroyEntryPopup() {
   RestorePopupProcedure();
-  HWND popup = popup_;
-  popup_ = nullptr;
-  if (popup != nullptr) {
-    DestroyWindow(popup);
-  }
+  DestroyPopupWindow();
   // The pop-up no longer uses its font once it is gone.
   if (popupFont_ != nullptr) {
     DeleteObject(popupFont_);
     popupFont_ = nullptr;
   }
+}
+
+void Win32EditorWindow::DestroyPopupWindow() {
+  HWND popup = popup_;
+  popup_ = nullptr;
+  if (popup == nullptr) {
+    return;
+  }
+  // A destroyed window that has the focus leaves none behind.
+  const HWND focus = GetFocus();
+  const bool ours = focus == popup || focus == window_ || IsChild(popup, focus);
+  DestroyWindow(popup);
+  if (ours && focusBefore_ != nullptr && IsWindow(focusBefore_)) {
+    SetFocus(focusBefore_);
+  }
+  focusBefore_ = nullptr;
 }
 
 LRESULT CALLBACK Win32EditorWindow::EntryProcedure(HWND popup, UINT message, WPARAM wParam,

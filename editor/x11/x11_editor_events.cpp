@@ -85,6 +85,9 @@ void X11EditorWindow::HandlePopupEvent(XEvent& event) {
     case X11EntryPopup::Answer::kCommit:
       SetEntryState(kEntryCommit);
       break;
+    case X11EntryPopup::Answer::kCancel:
+      SetEntryState(kEntryCancel);
+      break;
     case X11EntryPopup::Answer::kNone:
       break;
   }
@@ -129,8 +132,11 @@ bool X11EditorWindow::IsDoubleClick(const XButtonEvent& event) {
 
 void X11EditorWindow::OnButtonRelease(const XButtonEvent& event) {
   TrackPointer(event.x, event.y, event.state);
-  if (event.button == Button1 || event.button == Button3) {
-    ButtonUp(event.x, event.y, ModifiersOf(event.state, 0, event.button));
+  const MouseModifiers modifiers = ModifiersOf(event.state, 0, event.button);
+  if (event.button == Button1) {
+    LeftButtonUp(event.x, event.y, modifiers);
+  } else if (event.button == Button3) {
+    RightButtonUp(event.x, event.y, modifiers);
   }
 }
 

@@ -135,12 +135,9 @@ void X11EditorWindow::CloseEditorWindow() {
   StopThread();
   // A button still held ends as if released where the pointer last was, so the host sees
   // the end of the gesture it was told began.
-  if (CapturedControl() >= 0) {
-    ButtonUp(LastMouseX(), LastMouseY(), MouseModifiers{});
-  }
   FlushPendingGesture();
   if (popup_ != nullptr) {
-    popup_.reset();
+    DestroyEntryPopup();
     ForgetEntry();
   }
   FreeWindow();
@@ -335,7 +332,27 @@ std::string X11EditorWindow::ReadEntryText() {
 }
 
 void X11EditorWindow::DestroyEntryPopup() {
+  const Window popup = popup_ != nullptr ? popup_->Handle() : 0;
   popup_.reset();
+  ReturnFocus(popup);
+}
+
+void X11EditorWindow::ReturnFocus(Window popup) {
+  if (!focusRecorded_ || display_ == nullptr) {
+    return;
+  }
+  focusRecorded_ = false;
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  // A focus the user has moved elsewhere meanwhile stays where it is. The destroyed pop-up
+  // handed its focus to the editor window.
+  if (focus != popup && focus != window_) {
+    return;
+  }
+  XSetInputFocus(display_, focusBefore_, focusRevertBefore_, CurrentTime);
+  // The window may be gone by now; then the focus stays with the editor.
+  X11ErrorTrap::SyncAndTakeErrors(display_);
 }
 
 void X11EditorWindow::PromptParamEntry(IControl* control, IEffectParam* param) {
@@ -376,7 +393,10 @@ void X11EditorWindow::PromptTextEntry(IControl* control) {
 void X11EditorWindow::OpenPopup(const EntryRequest& request, const TextStyle& style, bool readOnly,
                                 bool masked) {
   const X11PopupHost host{display_, window_, visual_, colormap_, Width(), Height()};
+  XGetInputFocus(display_, &focusBefore_, &focusRevertBefore_);
+  focusRecorded_ = focusBefore_ != None;
   popup_ = X11EntryPopup::Open(host, request, style, readOnly, masked);
+  focusRecorded_ = focusRecorded_ && popup_ != nullptr;
   // A refused focus (the host's window is not shown yet) costs nothing: keys then reach
   // the pop-up while the pointer is over it.
   X11ErrorTrap::SyncAndTakeErrors(display_);

@@ -87,6 +87,9 @@ class X11EditorWindow : public IEditorWindow {
   bool IsDoubleClick(const XButtonEvent& event);
   void HandleQueuedWheel();
   void TakeFocus();
+  // Gives the keyboard focus back to the window that had it before the pop-up opened, when
+  // the pop-up (or the editor it fell back to) still has it; popup is the pop-up's window.
+  void ReturnFocus(Window popup);
   void OpenPopup(const EntryRequest& request, const TextStyle& style, bool readOnly, bool masked);
 
   // Host thread and editor thread: set before the thread starts, read-only while it runs.
@@ -112,6 +115,9 @@ class X11EditorWindow : public IEditorWindow {
   X11ScreenImage screen_;
   Region invalid_ = nullptr;
   std::unique_ptr<X11EntryPopup> popup_;
+  Window focusBefore_ = 0;  // who had the focus when the pop-up opened
+  int focusRevertBefore_ = RevertToParent;
+  bool focusRecorded_ = false;
   bool captured_ = false;
   bool exposed_ = false;
   Time lastLeftPress_ = 0;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "editor/entry_box_style.h"
+#include "editor/x11/x11_popup_look.h"
 #include "graphics/cached_font.h"
 #include "graphics/font_cache.h"
 
@@ -12,32 +14,30 @@ namespace velmora {
 namespace {
 
 constexpr int kValueTextSize = 14;
-constexpr int kListRowHeight = 18;
-constexpr int kTextPadding = 2;
-constexpr int kListTextLeft = 14;  // room for the mark of the current entry
-constexpr int kMarkSize = 4;
-const Color kPaper{255, 255, 255, 255};
-const Color kInk{255, 0, 0, 0};
-const Color kFrame{255, 96, 96, 96};
-const Color kSelection{255, 48, 112, 192};
-const Color kSelectedInk{255, 255, 255, 255};
-const Blend kCopyBlend{Blend::kCopy, 1.0f};
+constexpr int kListRowHeight = X11EntryPopup::kListRowHeight;
+using namespace x11_popup_look;
 
-constexpr long kPopupEvents =
-    ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask;
+constexpr long kPopupEvents = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask |
+                              LeaveWindowMask | FocusChangeMask;
 
-Rect ListArea(const EntryRequest& request, int editorWidth, int editorHeight) {
-  Rect area = request.area;
+// As many rows as the editor's height holds inside the list's frame.
+int VisibleListRows(const EntryRequest& request, int editorHeight) {
   const int rows = static_cast<int>(request.items.size());
-  const int wanted = rows * kListRowHeight + 2;
-  area.bottom = area.top + std::min(wanted, std::max(area.Height(), kListRowHeight + 2));
-  // Kept inside the editor: moved up (then left) rather than cut.
-  const int down = std::max(0, area.bottom - editorHeight);
-  area.top = std::max(0, area.top - down);
-  area.bottom = std::min(editorHeight, area.top + wanted);
-  const int right = std::max(0, area.right - editorWidth);
-  area.left = std::max(0, area.left - right);
-  area.right = std::min(editorWidth, area.left + request.area.Width());
+  return std::max(1, std::min(rows, (editorHeight - 2) / kListRowHeight));
+}
+
+// The list as tall as its rows in view, widened by the scroll bar when not all fit, and
+// moved up (then left) to stay inside the editor rather than cut.
+Rect ListArea(const EntryRequest& request, int editorWidth, int editorHeight) {
+  const int rows = static_cast<int>(request.items.size());
+  const int visible = VisibleListRows(request, editorHeight);
+  const int height = visible * kListRowHeight + 2;
+  const int width = request.area.Width() + (rows > visible ? X11EntryPopup::kScrollBarWidth : 0);
+  Rect area = request.area;
+  area.top = std::max(0, std::min(area.top, editorHeight - height));
+  area.left = std::max(0, std::min(area.left, editorWidth - width));
+  area.bottom = area.top + height;
+  area.right = std::min(editorWidth, area.left + width);
   return area;
 }
 
@@ -60,11 +60,15 @@ X11EntryPopup::X11EntryPopup(const X11PopupHost& host, const EntryRequest& reque
       readOnly_(readOnly),
       masked_(masked),
       field_(request.text),
-      items_(request.items),
+      list_(request.items, request.selected, VisibleListRows(request, host.height)),
       current_(request.selected),
-      highlighted_(request.selected) {
+      boxAlignment_(request.kind == EntryRequest::kTextBox ? EntryBoxAlignment(style.alignment)
+                                                           : TextStyle::kAlignCentre) {
   style_.colour = kInk;
+  // A value box is centred; a text box follows its control's alignment and style. The text
+  // itself is drawn from the left edge that TextX works out.
   style_.alignment = TextStyle::kAlignLeft;
+  style_.style = request.kind == EntryRequest::kTextBox ? EntryBoxFontStyle(style.style) : 0;
   style_.orientation = 0;
   style_.cachedFont = nullptr;
 }
@@ -122,7 +126,7 @@ std::string X11EntryPopup::Text() const {
   if (kind_ != EntryRequest::kValueList) {
     return field_.Text();
   }
-  return highlighted_ >= 0 ? items_[static_cast<size_t>(highlighted_)] : std::string();
+  return list_.SelectedText();
 }
 
 X11EntryPopup::Answer X11EntryPopup::HandleEvent(XEvent& event) {
@@ -146,11 +150,12 @@ X11EntryPopup::Answer X11EntryPopup::HandleEvent(XEvent& event) {
       return OnButton(event.xbutton);
     case MotionNotify:
       if (IsList()) {
-        const int row = RowAt(event.xmotion.y);
-        if (row >= 0 && row != highlighted_) {
-          highlighted_ = row;
-          Redraw();
-        }
+        OnListPointer(event.xmotion.x, event.xmotion.y);
+      }
+      return Answer::kNone;
+    case LeaveNotify:
+      if (IsList() && list_.Hover(-1)) {
+        Redraw();
       }
       return Answer::kNone;
     default:
@@ -214,33 +219,12 @@ X11EntryPopup::Answer X11EntryPopup::OnBoxKey(KeySym sym, const char* typed, int
   return Answer::kEditing;
 }
 
-X11EntryPopup::Answer X11EntryPopup::OnListKey(KeySym sym) {
-  if (sym == XK_Up || sym == XK_KP_Up || sym == XK_Left || sym == XK_KP_Left) {
-    MoveHighlight(-1);
-  } else if (sym == XK_Down || sym == XK_KP_Down || sym == XK_Right || sym == XK_KP_Right) {
-    MoveHighlight(1);
-  } else if (sym == XK_Home || sym == XK_KP_Home) {
-    highlighted_ = items_.empty() ? -1 : 0;
-  } else if (sym == XK_End || sym == XK_KP_End) {
-    highlighted_ = static_cast<int>(items_.size()) - 1;
-  }
-  return Answer::kEditing;
-}
-
 X11EntryPopup::Answer X11EntryPopup::OnButton(const XButtonEvent& event) {
+  if (event.button == Button3) {
+    return Answer::kCancel;  // a right click cancels wherever it lands
+  }
   if (IsList()) {
-    if (event.button == Button4 || event.button == Button5) {
-      MoveHighlight(event.button == Button4 ? -1 : 1);
-      Redraw();
-      return Answer::kEditing;
-    }
-    const int row = event.button == Button1 ? RowAt(event.y) : -1;
-    if (row < 0) {
-      return Answer::kNone;
-    }
-    highlighted_ = row;
-    Redraw();
-    return Answer::kCommit;
+    return OnListButton(event);
   }
   if (event.button == Button1) {
     PlaceCaret(event.x);
@@ -248,20 +232,6 @@ X11EntryPopup::Answer X11EntryPopup::OnButton(const XButtonEvent& event) {
     return Answer::kEditing;
   }
   return Answer::kNone;
-}
-
-void X11EntryPopup::MoveHighlight(int step) {
-  const int count = static_cast<int>(items_.size());
-  if (count == 0) {
-    return;
-  }
-  const int from = highlighted_ < 0 ? (step > 0 ? -1 : count) : highlighted_;
-  highlighted_ = std::clamp(from + step, 0, count - 1);
-}
-
-int X11EntryPopup::RowAt(int y) const {
-  const int row = (y - 1) / kListRowHeight;
-  return y >= 1 && row < static_cast<int>(items_.size()) ? row : -1;
 }
 
 void X11EntryPopup::Redraw() {
@@ -288,9 +258,9 @@ int X11EntryPopup::TextX(size_t position) {
   int start = kTextPadding;
   if (width <= inner) {
     scroll_ = 0;
-    if (kind_ == EntryRequest::kValueBox || style_.alignment == TextStyle::kAlignCentre) {
+    if (boxAlignment_ == TextStyle::kAlignCentre) {
       start += (inner - width) / 2;
-    } else if (kind_ == EntryRequest::kTextBox && style_.alignment == TextStyle::kAlignRight) {
+    } else if (boxAlignment_ == TextStyle::kAlignRight) {
       start += inner - width;
     }
   } else {
@@ -344,27 +314,6 @@ void X11EntryPopup::DrawBox() {
   canvas_.FillRectangle(kFrame, Rect{0, height - 1, width, height}, &kCopyBlend);
   canvas_.FillRectangle(kFrame, Rect{0, 0, 1, height}, &kCopyBlend);
   canvas_.FillRectangle(kFrame, Rect{width - 1, 0, width, height}, &kCopyBlend);
-}
-
-void X11EntryPopup::DrawList() {
-  const int lineHeight = style_.cachedFont->LineHeight();
-  for (int row = 0; row < static_cast<int>(items_.size()); ++row) {
-    const int top = 1 + row * kListRowHeight;
-    const Rect rowArea{1, top, area_.Width() - 1, top + kListRowHeight};
-    TextStyle ink = style_;
-    if (row == highlighted_) {
-      canvas_.FillRectangle(kSelection, rowArea, &kCopyBlend);
-      ink.colour = kSelectedInk;
-    }
-    if (row == current_) {
-      const int markTop = top + (kListRowHeight - kMarkSize) / 2;
-      canvas_.FillRectangle(ink.colour, Rect{5, markTop, 5 + kMarkSize, markTop + kMarkSize},
-                            &kCopyBlend);
-    }
-    const int textTop = top + (kListRowHeight - lineHeight) / 2;
-    canvas_.DrawStyledText(ink, items_[static_cast<size_t>(row)].c_str(),
-                           Rect{kListTextLeft, textTop, area_.Width() - 1, textTop + lineHeight});
-  }
 }
 
 }  // namespace velmora

@@ -14,6 +14,7 @@
 
 #include "editor/editor_window.h"
 #include "editor/x11/entry_field.h"
+#include "editor/x11/value_list_view.h"
 #include "editor/x11/x11_screen_image.h"
 #include "graphics/editor_canvas.h"
 #include "graphics/text_style.h"
@@ -33,11 +34,15 @@ struct X11PopupHost {
 class X11EntryPopup {
  public:
   // What the user asked for with an event.
-  enum class Answer { kNone, kEditing, kIdle, kCommit };
+  enum class Answer { kNone, kEditing, kIdle, kCommit, kCancel };
+  static constexpr int kListRowHeight = 18;
+  static constexpr int kScrollBarWidth = 10;
   // The box's text style for value entries: 14-pixel Arial.
   static TextStyle ValueStyle();
 
-  // Shows the pop-up over request.area (a list keeps inside the editor) with the focus.
+  // Shows the pop-up over request.area with the focus. A list keeps inside the editor:
+  // moved up or left rather than cut, and scrolled when its entries need more rows than
+  // the editor is high.
   // A text box uses style's face and size; readOnly and masked as the control says.
   static std::unique_ptr<X11EntryPopup> Open(const X11PopupHost& host, const EntryRequest& request,
                                              const TextStyle& style, bool readOnly, bool masked);
@@ -49,10 +54,10 @@ class X11EntryPopup {
   // The pop-up's rectangle in editor pixels.
   const Rect& Area() const { return area_; }
   Answer HandleEvent(XEvent& event);
-  // What a commit applies: the box's text, or the highlighted list entry.
+  // What a commit applies: the box's text, or the selected list entry.
   std::string Text() const;
   bool IsList() const { return kind_ == EntryRequest::kValueList; }
-  int Highlighted() const { return highlighted_; }
+  const ValueListView& List() const { return list_; }
 
  private:
   X11EntryPopup(const X11PopupHost& host, const EntryRequest& request, const TextStyle& style,
@@ -65,8 +70,14 @@ class X11EntryPopup {
   Answer OnBoxKey(KeySym sym, const char* typed, int typedLength, bool shift);
   Answer OnListKey(KeySym sym);
   Answer OnButton(const XButtonEvent& event);
-  void MoveHighlight(int step);
-  int RowAt(int y) const;
+  Answer OnListButton(const XButtonEvent& event);
+  void OnListPointer(int x, int y);
+  // The list entry under a point of the pop-up, or -1 (the frame, the scroll bar).
+  int EntryAt(int x, int y) const;
+  int ListTextRight() const;
+  // The scroll bar's thumb, top and bottom in pop-up pixels.
+  void ThumbSpan(int* top, int* bottom) const;
+  void DrawScrollBar();
   int TextX(size_t position);
   void PlaceCaret(int x);
   int TextWidth(const std::string& text);
@@ -78,10 +89,10 @@ class X11EntryPopup {
   bool readOnly_;
   bool masked_;
   EntryField field_;
-  std::vector<std::string> items_;
+  ValueListView list_;
   int current_ = -1;
-  int highlighted_ = -1;
-  int scroll_ = 0;  // pixels the box's text is moved left to keep the caret in view
+  int32_t boxAlignment_;  // where a box's text sits when it fits
+  int scroll_ = 0;        // pixels the box's text is moved left to keep the caret in view
   Window window_ = 0;
   GC gc_ = nullptr;
   EditorCanvas canvas_;

@@ -18,6 +18,7 @@ class EditorSession {
   VSTCLASS& Plugin() { return instance_.plugin(); }
   FakeHost& Host() { return instance_.host(); }
   vst::AEffect* Effect() { return instance_.effect(); }
+  intptr_t Dispatch(int32_t opcode) { return instance_.Dispatch(opcode); }
 
   // The first control bound to the parameter.
   IControl& ControlFor(int param);

@@ -150,9 +150,13 @@ TEST(EditorSession, DoubleClickRestoresTheDefaultInsideOneGesture) {
   session.Drag(341, 145, 0, -10, 5, LeftButton());
   EXPECT_NE(knob.Value(), 0.6);
   session.ClearCalls();
-  EXPECT_FALSE(session.Editor().MouseDoubleClick(341, 145, LeftButton()));
-  EXPECT_EQ(session.Editor().CapturedControl(), -1);
-  session.Editor().MouseUp(341, 145, LeftButton());
+  // The knob is captured so that the release ends the gesture wherever it happens, but
+  // drags do not turn it away from the default it just restored.
+  EXPECT_TRUE(session.Editor().MouseDoubleClick(341, 145, LeftButton()));
+  EXPECT_EQ(session.Editor().CapturedControl(), session.IndexOf(knob));
+  session.Editor().MouseDrag(341, 100, LeftButton());
+  EXPECT_EQ(knob.Value(), 0.6);
+  session.Editor().MouseUp(341, -300, LeftButton());
   EXPECT_EQ(knob.Value(), 0.6);
   EXPECT_EQ(session.Plugin().Param(kFeedback)->Value(), 60.0);
   // The double-click pushes the default, the knob's release pushes it once more.

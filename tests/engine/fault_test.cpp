@@ -2,7 +2,9 @@
 // moments: the engine stays inside its line, never divides by zero and loses no change.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "engine_test_rig.h"
@@ -22,17 +24,84 @@ StereoBuffer Noise(size_t frames) {
   return in;
 }
 
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 void ExpectFinite(const StereoBuffer& out) {
   for (size_t i = 0; i < out.left.size(); ++i) {
     ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << i;
   }
 }
 
-// Without a tempo every length is 0: a one-sample line whose single element each tap reads
-// just before it is overwritten, so the wet signal is the previous frame's line value.
-TEST(NoTempo, OneSampleLineEchoesThePreviousFrame) {
+// Renders the same input, parameter changes and song position through a rig whose host
+// reports samplesPerBeat and through one at 120 BPM, and expects identical bits.
+void ExpectSoundsAsAt120Bpm(double samplesPerBeat, double sampleRate) {
+  EngineRig without;
+  EngineRig at120;
+  without.host.samplesPerBeat = samplesPerBeat;
+  without.host.sampleRate = sampleRate;
+  at120.host.samplesPerBeat = sampleRate * 60.0 / 120.0;
+  at120.host.sampleRate = sampleRate;
+  for (EngineRig* rig : {&without, &at120}) {
+    rig->host.songPosition = 12345;
+    rig->Open();
+    rig->Set(kFeedback, 80);
+    rig->Set(kFilterLeftType, 1);
+    rig->Set(kFilterRightType, 2);
+  }
+  const StereoBuffer in = Noise(40000);
+  StereoBuffer outWithout(in.left.size());
+  StereoBuffer outAt120(in.left.size());
+  const size_t blocks[] = {1, 64, 333, 4096};
+  size_t first = 0;
+  for (int round = 0; first < in.left.size(); ++round) {
+    const size_t count = std::min(blocks[round % 4], in.left.size() - first);
+    if (round == 7) {  // a rate change mid-stream crossfades the taps in both
+      without.Set(kDelayRate, 12);
+      at120.Set(kDelayRate, 12);
+    }
+    without.Block(in, outWithout, first, count);
+    at120.Block(in, outAt120, first, count);
+    first += count;
+  }
+  EXPECT_EQ(without.engine.SamplesPerWhole(), at120.engine.SamplesPerWhole());
+  EXPECT_EQ(without.engine.Line().Length(), at120.engine.Line().Length());
+  EXPECT_EQ(without.engine.LeftSide().lfoPeriod, at120.engine.LeftSide().lfoPeriod);
+  for (size_t i = 0; i < in.left.size(); ++i) {
+    ASSERT_TRUE(SameBits(outWithout.left[i], outAt120.left[i])) << i;
+    ASSERT_TRUE(SameBits(outWithout.right[i], outAt120.right[i])) << i;
+  }
+}
+
+// A host without a usable tempo gets the effect as a host at 120 BPM does: the same line,
+// taps, sweeps and re-lock, to the last bit.
+TEST(NoTempo, PlaysExactlyAsAHostAt120Bpm) {
+  ExpectSoundsAsAt120Bpm(0.0, 44100.0);
+  ExpectSoundsAsAt120Bpm(0.0, 48000.0);
+  ExpectSoundsAsAt120Bpm(-22050.0, 44100.0);
+  ExpectSoundsAsAt120Bpm(std::numeric_limits<double>::quiet_NaN(), 44100.0);
+  ExpectSoundsAsAt120Bpm(std::numeric_limits<double>::infinity(), 96000.0);
+}
+
+TEST(NoTempo, LengthsAreThoseOf120Bpm) {
   EngineRig rig;
   rig.host.samplesPerBeat = 0.0;
+  rig.Open();
+  rig.Render(Noise(1000));
+  EXPECT_EQ(rig.engine.SamplesPerWhole(), 88200.0);
+  EXPECT_EQ(rig.engine.Line().Length(), 1764000);
+  EXPECT_EQ(rig.engine.Delay().rightTap, 11025);
+  EXPECT_EQ(rig.engine.Delay().leftTap, 22050);
+  EXPECT_GT(rig.engine.LeftSide().lfoPeriod, 0u);
+}
+
+// A tempo so fast that every length rounds to 0: a one-sample line whose single element
+// each tap reads just before it is overwritten, so the wet signal is the previous frame's
+// line value.
+TEST(TinyLengths, OneSampleLineEchoesThePreviousFrame) {
+  EngineRig rig;
+  rig.host.samplesPerBeat = 0.001;
   rig.Open();
   rig.Set(kFilterLeftType, 0);
   rig.Set(kFilterRightType, 0);
@@ -52,9 +121,9 @@ TEST(NoTempo, OneSampleLineEchoesThePreviousFrame) {
 
 // Both oscillator periods are 0: the re-lock holds the phases at 0 and the sweep sits at
 // its bottom instead of producing not-a-number (which the clamp would turn into -1).
-TEST(NoTempo, ZeroPeriodSweepStaysAtBottom) {
+TEST(TinyLengths, ZeroPeriodSweepStaysAtBottom) {
   EngineRig rig;
-  rig.host.samplesPerBeat = 0.0;
+  rig.host.samplesPerBeat = 0.001;
   rig.host.songPosition = 99999;
   rig.Open();
   const StereoBuffer out = rig.Render(Noise(2000), 64);
@@ -80,24 +149,25 @@ TEST(LineLengthCap, HoldsEightyBeatsAtTwentyBpmAnd192kHz) {
   EXPECT_EQ(DelayLineLengthFor(0.0), 0);
 }
 
-// A tempo beyond the cap behaves like no tempo, and a later sane tempo recovers.
+// A tempo beyond the cap behaves like no tempo (120 BPM), and a later sane tempo is
+// followed again.
 TEST(LineLengthCap, TooLongALineMeansNoTempo) {
   EngineRig rig;
   rig.host.samplesPerBeat = 1e9;
   rig.Open();
   ExpectFinite(rig.Render(Noise(1000)));
-  EXPECT_EQ(rig.engine.SamplesPerWhole(), 0.0);
-  EXPECT_EQ(rig.engine.Line().Length(), 0);
-  EXPECT_EQ(rig.engine.Delay().rightTap, 0);
+  EXPECT_EQ(rig.engine.SamplesPerWhole(), 88200.0);
+  EXPECT_EQ(rig.engine.Line().Length(), 1764000);
+  EXPECT_EQ(rig.engine.Delay().rightTap, 11025);
 
   rig.host.samplesPerBeat = std::numeric_limits<double>::infinity();
   ExpectFinite(rig.Render(Noise(100)));
-  EXPECT_EQ(rig.engine.Line().Length(), 0);
-
-  rig.host.samplesPerBeat = 22050.0;
-  ExpectFinite(rig.Render(Noise(100)));
   EXPECT_EQ(rig.engine.Line().Length(), 1764000);
-  EXPECT_EQ(rig.engine.Delay().rightTap, 11025);
+
+  rig.host.samplesPerBeat = 11025.0;
+  ExpectFinite(rig.Render(Noise(100)));
+  EXPECT_EQ(rig.engine.Line().Length(), 882000);
+  EXPECT_EQ(rig.engine.Delay().rightTap, 5513);
 }
 
 // A sample rate that is not a positive finite number leaves the engine's rate as it was.

@@ -147,6 +147,10 @@ void ReferenceModel::ProcessSample(double inL, double inR, double& outL, double&
 void ReferenceModel::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   const int frames = processingEnabled ? nFrames : 0;
   double w = 4.0 * host_.SamplesPerBeat();
+  // No usable tempo (none, not a positive finite number, or a line beyond the cap): 120 BPM.
+  if (!(std::isfinite(w) && w > 0.0) || Round(20.0 * w) > kLineCap) {
+    w = 4.0 * (host_.CurrentSampleRate() * 60.0 / 120.0);
+  }
   if (!(std::isfinite(w) && w >= 0.0) || Round(20.0 * w) > kLineCap) {
     w = 0.0;
   }

@@ -11,6 +11,9 @@ intptr_t FakeHost::Callback(vst::AEffect* effect, int32_t opcode, int32_t index,
     return 0;
   }
   host->calls.push_back(HostCall{opcode, index, value, opt});
+  if (host->onCall) {
+    host->onCall(host->calls.back());
+  }
   switch (opcode) {
     case vst::audioMasterGetTime:
       return host->answersTime ? reinterpret_cast<intptr_t>(&host->timeInfo) : 0;

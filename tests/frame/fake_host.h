@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ class FakeHost {
   std::string productString;
   int vendorVersion = 0;
   std::vector<HostCall> calls;
+  // Called with every call after it is recorded, before it is answered.
+  std::function<void(const HostCall&)> onCall;
 };
 
 // One plug-in instance with its fake host; closed through the dispatcher at the end.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "frame/host_identity.h"
@@ -21,6 +22,32 @@ TEST(HostIdentity, TableOrderDecides) {
   EXPECT_EQ(IdentifyHost("Example Host"), 0);
   EXPECT_EQ(IdentifyHost(""), 0);
   EXPECT_EQ(IdentifyHost(nullptr), 0);
+}
+
+// Heap buffers of exactly the size given, so the address sanitizer reports any read past
+// them: identification reads the text up to its terminator and never beyond 255 bytes.
+TEST(HostIdentity, ReadsOnlyTheTextUpToItsTerminatorOrTheBufferEnd) {
+  const std::string shortText = "Cubase";
+  std::unique_ptr<char[]> exact(new char[shortText.size() + 1]);
+  std::memcpy(exact.get(), shortText.c_str(), shortText.size() + 1);
+  EXPECT_EQ(IdentifyHost(exact.get()), 3);
+
+  // A full 256-byte buffer without any terminator: garbage, then a name in the last bytes
+  // that still count (255 of them), then one more byte.
+  std::unique_ptr<char[]> full(new char[256]);
+  std::memset(full.get(), '#', 256);
+  std::memcpy(full.get() + 249, "REAPER", 6);
+  EXPECT_EQ(IdentifyHost(full.get()), 1);
+  std::memcpy(full.get() + 249, "#REAPE", 6);
+  full[255] = 'R';  // the 256th byte is past what a product string may hold
+  EXPECT_EQ(IdentifyHost(full.get()), 0);
+
+  // Bytes after the terminator are not part of the text, whatever they spell.
+  std::unique_ptr<char[]> tail(new char[64]);
+  std::memset(tail.get(), 'A', 64);
+  std::memcpy(tail.get(), "Example\0ableton live reaper", 28);
+  tail[63] = '\0';
+  EXPECT_EQ(IdentifyHost(tail.get()), 0);
 }
 
 TEST(HostIdentity, VersionIsRepacked) {

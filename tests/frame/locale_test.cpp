@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "frame/effect_param.h"
 #include "frame/number_text.h"
@@ -69,6 +73,116 @@ TEST(Locale, NumbersIgnoreACommaDecimalLocale) {
   param.FormatValue(2.5, false, text);
   EXPECT_STREQ(text, "2.5");
   EXPECT_EQ(param.ParseValue("-1.5"), -1.5);
+}
+
+// Texts that probe every form the C conversion knows: signs, white space, points,
+// exponents, hexadecimal, infinities, NaNs, overflow and underflow, and near misses.
+const char* const kNumberTexts[] = {"0",
+                                    "-0",
+                                    "+7",
+                                    " \t\n12.5x",
+                                    "5.",
+                                    ".5",
+                                    ".",
+                                    "-.",
+                                    "1e",
+                                    "1e+",
+                                    "1e-2",
+                                    "1E3",
+                                    "2.5e-3dB",
+                                    "1e999",
+                                    "-1e999",
+                                    "1e-999",
+                                    "-1e-999",
+                                    "4.9e-324",
+                                    "2.4703282292062327e-324",
+                                    "1.7976931348623157e308",
+                                    "1.7976931348623159e308",
+                                    "0.000000000000000000001e-310",
+                                    "123456789012345678901234567890e290",
+                                    "inf",
+                                    "-INF",
+                                    "Infinity",
+                                    "infinit",
+                                    "in",
+                                    "nan",
+                                    "NaN(123)",
+                                    "-nan",
+                                    "nano",
+                                    "0x10",
+                                    "0X1p4",
+                                    "-0x.8",
+                                    "0x1.8p+1",
+                                    "0x",
+                                    "0xg",
+                                    "0x.",
+                                    "0x1p99999",
+                                    "0x1p-99999",
+                                    "0x8p1023",
+                                    "0x1P-1075",
+                                    "0xffffffffffffffffffffp1000",
+                                    "00x10",
+                                    "+-1",
+                                    "--1",
+                                    "0,5",
+                                    "1.5.5",
+                                    "e5",
+                                    "p4",
+                                    "",
+                                    " ",
+                                    "0e999999999999999999999"};
+
+// The result strtod gives in the C locale (the test runs in it before switching).
+std::vector<double> StrtodInTheCLocale() {
+  std::setlocale(LC_ALL, "C");
+  std::vector<double> values;
+  for (const char* text : kNumberTexts) {
+    values.push_back(std::strtod(text, nullptr));
+  }
+  return values;
+}
+
+void ExpectSameNumber(double expected, double actual, const std::string& text) {
+  if (std::isnan(expected)) {
+    EXPECT_TRUE(std::isnan(actual)) << '"' << text << '"';
+  } else {
+    EXPECT_EQ(std::memcmp(&expected, &actual, sizeof actual), 0)
+        << '"' << text << "\": strtod " << expected << ", read " << actual;
+  }
+}
+
+TEST(Locale, NumbersReadAsStrtodInTheCLocale) {
+  const std::vector<double> expected = StrtodInTheCLocale();
+  for (size_t i = 0; i < expected.size(); ++i) {
+    ExpectSameNumber(expected[i], ParseLeadingNumber(kNumberTexts[i]), kNumberTexts[i]);
+  }
+  EXPECT_EQ(ParseLeadingNumber("1e999"), HUGE_VAL);
+  EXPECT_EQ(ParseLeadingNumber("inf"), HUGE_VAL);
+  EXPECT_EQ(ParseLeadingNumber("0x10"), 16.0);
+
+  // Random texts over the characters numbers are made of.
+  const char alphabet[] = "0123456789abcdefxXpPeE.+- in";
+  std::mt19937 random(16);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 12);
+    for (int k = 0; k < length; ++k) {
+      text += alphabet[random() % (sizeof(alphabet) - 1)];
+    }
+    ExpectSameNumber(std::strtod(text.c_str(), nullptr), ParseLeadingNumber(text.c_str()), text);
+  }
+}
+
+TEST(Locale, NumbersReadTheSameUnderACommaDecimalLocale) {
+  const std::vector<double> expected = StrtodInTheCLocale();
+  CommaLocale locale;
+  if (!locale.active()) {
+    GTEST_SKIP() << "no comma-decimal locale available";
+  }
+  ASSERT_EQ(std::strtod("0.5", nullptr), 0.0);  // the C library itself now stops at the point
+  for (size_t i = 0; i < expected.size(); ++i) {
+    ExpectSameNumber(expected[i], ParseLeadingNumber(kNumberTexts[i]), kNumberTexts[i]);
+  }
 }
 
 TEST(Locale, FixedFormattingMatchesTheCLocale) {

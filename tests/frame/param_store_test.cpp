@@ -126,10 +126,32 @@ TEST(ParamStore, ParsingReadsTheLeadingNumber) {
   EXPECT_EQ(param.ParseValue("abc"), 0.0);
   EXPECT_EQ(param.ParseValue(""), 0.0);
   EXPECT_EQ(param.ParseValue("--5"), 0.0);
-  EXPECT_EQ(param.ParseValue("nan"), 0.0);
-  EXPECT_EQ(param.ParseValue("inf"), 0.0);
-  EXPECT_EQ(param.ParseValue("1e999"), 0.0);
+  EXPECT_EQ(param.ParseValue("nan"), 0.0);  // no parameter can hold it: as no number
+  EXPECT_EQ(param.ParseValue("inf"), HUGE_VAL);
+  EXPECT_EQ(param.ParseValue("-Infinity"), -HUGE_VAL);
+  EXPECT_EQ(param.ParseValue("1e999"), HUGE_VAL);
+  EXPECT_EQ(param.ParseValue("1e-999"), 0.0);
+  EXPECT_EQ(param.ParseValue("0x10"), 16.0);
   EXPECT_EQ(param.ParseValue(nullptr), 0.0);
+}
+
+// Typed texts that overflow or spell an infinity reach the range's ends; "nan" changes the
+// value as a text without a number does, never to a NaN.
+TEST(ParamStore, TypedExtremesAreClampedToTheRange) {
+  IEffectParam param;
+  param.DefineInt("Feedback", 50, 0, 100, "%");
+  auto typed = [&](const char* text) {
+    param.SetClampedValue(param.ParseValue(text));
+    return param.Value();
+  };
+  EXPECT_EQ(typed("1e999"), 100.0);
+  EXPECT_EQ(typed("inf"), 100.0);
+  EXPECT_EQ(typed("-inf"), 0.0);
+  EXPECT_EQ(typed("0x3C"), 60.0);
+  EXPECT_EQ(typed("nan"), 0.0);
+  EXPECT_EQ(typed("-nan(0x7)"), 0.0);
+  EXPECT_EQ(param.ToNormalised(param.ParseValue("inf")), 1.0);
+  EXPECT_EQ(param.ToNormalised(param.ParseValue("nan")), 0.0);
 }
 
 TEST(ParamStore, LongTextsAreCutToTheirFields) {

@@ -120,6 +120,19 @@ TEST_F(Lv2RenderMatch, WithoutTimeItMatchesTheNoTempoRender) {
   EXPECT_TRUE(comparison.Identical()) << comparison.Text();
 }
 
+// A host that sends no time hears the effect as a host at 120 BPM does, in both formats:
+// the echoes are there and every sample is the same.
+TEST_F(Lv2RenderMatch, WithoutTimeBothFormatsPlayAsAt120Bpm) {
+  const std::vector<float> noTempo = RenderVst("--no-tempo --block 512");
+  const std::vector<float> at120 = RenderVst("--tempo 120 --block 512");
+  EXPECT_GT(Compare(input_, noTempo).maxDifference, 0.05);
+  EXPECT_TRUE(Compare(noTempo, at120).Identical()) << Compare(noTempo, at120).Text();
+  const Comparison lv2 = Compare(RenderThroughLv2(world_, input_, Lv2Settings(0, 512)),
+                                 RenderThroughLv2(world_, input_, Lv2Settings(120.0f, 512)));
+  Report("no time against 120 BPM", lv2);
+  EXPECT_TRUE(lv2.Identical()) << lv2.Text();
+}
+
 // Each preset, loaded through lilv, sounds as the VST 2 program of the same number.
 TEST_F(Lv2RenderMatch, EveryPresetSoundsAsItsVst2Program) {
   input_.resize(2 * kRate);

@@ -114,7 +114,7 @@ TEST(EditorLayout, TheBypassLabelOpensTheValueEntryAndCommitsInOneGesture) {
   auto& label = static_cast<ILabelPrm&>(session.ControlFor(21));
   session.ClearCalls();
   editor.LeftButtonDown(480, 466, LeftButton());
-  editor.ButtonUp(480, 466, LeftButton());
+  editor.LeftButtonUp(480, 466, LeftButton());
   ASSERT_TRUE(editor.EntryOpen());
   EXPECT_TRUE(label.ShowingAlternate());
   const EntryRequest& request = editor.EntryRequests().front();
@@ -126,7 +126,7 @@ TEST(EditorLayout, TheBypassLabelOpensTheValueEntryAndCommitsInOneGesture) {
   // A second click while the entry is open commits it and shows the main text again.
   editor.TypeIntoEntry("-70");
   editor.LeftButtonDown(480, 466, LeftButton());
-  editor.ButtonUp(480, 466, LeftButton());
+  editor.LeftButtonUp(480, 466, LeftButton());
   EXPECT_FALSE(label.ShowingAlternate());
   session.ClearCalls();
   editor.TimerTick();

@@ -171,14 +171,14 @@ bool Subnormal(Sample sample) {
   return sample != Sample(0) && std::fabs(static_cast<double>(sample)) < FLT_MIN;
 }
 
-// Echoes fed back at 100 % through a one-sample line (no host tempo, or a tempo whose
-// 80 beats exceed the longest line) fade through the subnormal floats while the effect is
-// still processing. The float path writes them as 0; the double path keeps them.
+// Echoes fed back at 100 % through a one-sample line (a tempo so fast that every length
+// rounds to 0) fade through the subnormal floats while the effect is still processing.
+// The float path writes them as 0; the double path keeps them.
 TEST(PluginAudioPath, FloatOutputsCarryNoSubnormals) {
   const struct {
     double tempo;
     float rate;
-  } cases[] = {{0.0, 44100.0f}, {0.0, 384000.0f}, {20.0, 384000.0f}};
+  } cases[] = {{1e10, 44100.0f}, {1e10, 384000.0f}};
   for (const auto& [tempo, rate] : cases) {
     {
       SetHostTempo(tempo);

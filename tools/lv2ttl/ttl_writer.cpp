@@ -156,7 +156,7 @@ std::string PluginTtl(const PluginDescription& plugin, bool withUi) {
   std::ostringstream out;
   out << kPrefixes;
   out << Iri(lv2::kPluginUri) << "\n"
-      << "    a lv2:Plugin , lv2:DelayPlugin ;\n"
+      << "    a lv2:Plugin , lv2:DelayPlugin , doap:Project ;\n"
       << "    doap:name " << Quoted(plugin.name) << " ;\n"
       << "    doap:maintainer [ foaf:name " << Quoted(plugin.vendor) << " ] ;\n"
       << "    lv2:minorVersion 0 ;\n    lv2:microVersion 0 ;\n"

@@ -43,6 +43,26 @@ FxProgram CaptureProgram(host::PluginHost& host) {
   return program;
 }
 
+// VST 2 offers no way to read a program's values but to choose it, and choosing one can
+// change it: a plug-in may name a never-used program as it is first chosen, and give it the
+// sound it was chosen from. So each program is chosen from the current one, which is chosen
+// again right after; the name is read without choosing (effGetProgramNameIndexed) and given
+// back if choosing changed it. A never-used program thus reads as what choosing it gives:
+// its own name and the current sound.
+FxProgram CaptureOtherProgram(host::PluginHost& host, int32_t program, int32_t current) {
+  const std::string name = host.ProgramNameIndexed(program);
+  host.SetProgram(program);
+  FxProgram captured = CaptureProgram(host);
+  if (!name.empty()) {
+    captured.name = name;
+    if (host.ProgramNameIndexed(program) != name) {
+      host.SetProgramName(name);
+    }
+  }
+  host.SetProgram(current);
+  return captured;
+}
+
 void ApplyProgram(host::PluginHost& host, const FxProgram& program) {
   for (int32_t i = 0; i < host.NumParams(); ++i) {
     host.SetParameter(i, program.values[static_cast<size_t>(i)]);
@@ -100,12 +120,11 @@ FxFile CaptureState(host::PluginHost& host, bool isBank) {
     file.programs.push_back(CaptureProgram(host));
     return file;
   }
-  int32_t current = host.CurrentProgram();
+  const int32_t current = host.CurrentProgram();
+  const FxProgram currentProgram = CaptureProgram(host);
   for (int32_t p = 0; p < host.NumPrograms(); ++p) {
-    host.SetProgram(p);
-    file.programs.push_back(CaptureProgram(host));
+    file.programs.push_back(p == current ? currentProgram : CaptureOtherProgram(host, p, current));
   }
-  host.SetProgram(current);
   return file;
 }
 

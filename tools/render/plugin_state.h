@@ -13,7 +13,8 @@ namespace velmora::render {
 // A program by its number (0-based) or its name (case-insensitive).
 host::Status SelectProgram(host::PluginHost& host, const std::string& numberOrName);
 
-// The plug-in's current program (isBank false) or all its programs as a preset file.
+// The plug-in's current program (isBank false) or all its programs as a preset file. The
+// current program, its values and every program's name stay as they were.
 FxFile CaptureState(host::PluginHost& host, bool isBank);
 // Applies a checked preset file: a program goes into the current program, a bank into all.
 void ApplyState(host::PluginHost& host, const FxFile& file);
