@@ -2,6 +2,7 @@
 
 #include "plugin/factory_presets.h"
 #include "plugin/parameter_set.h"
+#include "plugin/velmora_version.h"
 
 namespace velmora {
 
@@ -13,7 +14,7 @@ EffectSetup VelmoraSetup() {
   setup.effectName = "Velmora";
   setup.productName = "";
   setup.vendorName = "Tolvane";
-  setup.version = 0x10000;  // 1.0.0
+  setup.version = kVelmoraVersion;
   setup.uniqueId = vst::FourCC('Q', 'x', 'v', 'b');
   setup.manufacturerCode = vst::FourCC('T', 'v', 'N', 'N');
   setup.latency = 0;

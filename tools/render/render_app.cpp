@@ -7,16 +7,13 @@
 
 #include "tools/render/audio_output.h"
 #include "tools/render/audio_source.h"
+#include "tools/render/default_plugin.h"
 #include "tools/render/demo_signal.h"
 #include "tools/render/parameter_values.h"
 #include "tools/render/plugin_state.h"
 #include "tools/render/render_options.h"
 #include "tools/render/renderer.h"
 #include "tools/render/wav_header.h"
-
-#ifndef VELMORA_DEFAULT_PLUGIN
-#define VELMORA_DEFAULT_PLUGIN ""
-#endif
 
 namespace velmora::render {
 namespace {
@@ -48,7 +45,7 @@ void PrintPrograms(host::PluginHost& host, std::FILE* out) {
 host::Result<std::unique_ptr<host::PluginHost>> PreparePlugin(const RenderOptions& options,
                                                               double sampleRate) {
   using HostResult = host::Result<std::unique_ptr<host::PluginHost>>;
-  std::string path = options.pluginPath.empty() ? VELMORA_DEFAULT_PLUGIN : options.pluginPath;
+  std::string path = options.pluginPath.empty() ? DefaultPlugin() : options.pluginPath;
   if (path.empty()) {
     return HostResult::Failure("no plug-in: pass --plugin PATH");
   }

@@ -11,7 +11,8 @@ namespace velmora::render {
 const char* const kRenderUsage =
     "usage: velmora-render [options] [INPUT.wav|INPUT.flac]\n"
     "Renders an audio file (or, without one, a built-in demo) through a VST 2 plug-in.\n"
-    "  --plugin PATH         plug-in to use (default: the Velmora built with this tool)\n"
+    "  --plugin PATH         plug-in to use (default: the Velmora installed with this tool,\n"
+    "                        or the one built with it)\n"
     "  --output PATH         .wav or .flac to write (default: out/demo.wav for the demo,\n"
     "                        out/<input name>-rendered.<extension> for a file)\n"
     "  --rate HZ             sample rate (default: the input's; 44100 for the demo)\n"
