@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 
+#include "engine/wide_passes.h"
+
 namespace velmora::dsp {
 
 namespace {
 
 // The triangle value of each frame: |phase - centre| / period in single precision, 0 for
-// an oscillator without a period.
+// an oscillator without a period. The differences come first, as integers; the divisions,
+// the costly part, then run as wide as the processor allows.
 void TriangleValues(const SweepSide& side, float* x) {
   const uint32_t period = side.lfoPeriod;
   if (period == 0) {
@@ -34,10 +37,7 @@ void TriangleValues(const SweepSide& side, float* x) {
       }
     }
   }
-  const float periodValue = static_cast<float>(period);
-  for (int i = 0; i < kSweepChunk; ++i) {
-    x[i] = static_cast<float>(distance[i]) / periodValue;
-  }
+  DivideDistances(distance, static_cast<float>(period), x, kSweepChunk);
 }
 
 }  // namespace
