@@ -33,25 +33,8 @@ __attribute__((target("avx"))) void DivideAvx(const int32_t* distance, float per
   }
 }
 
-__attribute__((target("avx512f"))) void DivideAvx512(const int32_t* distance, float period,
-                                                     float* x, int count) {
-  const __m512 divisor = _mm512_set1_ps(period);
-  int i = 0;
-  for (; i + 16 <= count; i += 16) {
-    const __m512i d = _mm512_loadu_si512(distance + i);
-    // The masked form with every lane selected: the plain one trips a false warning of
-    // this compiler about its undefined source.
-    _mm512_storeu_ps(x + i, _mm512_div_ps(_mm512_maskz_cvtepi32_ps(0xFFFF, d), divisor));
-  }
-  for (; i < count; ++i) {
-    x[i] = static_cast<float>(distance[i]) / period;
-  }
-}
-
 DivideFunction DivideFor(VectorPath path) {
   switch (path) {
-    case VectorPath::kAvx512:
-      return &DivideAvx512;
     case VectorPath::kAvx:
       return &DivideAvx;
     case VectorPath::kBaseline:
@@ -61,9 +44,6 @@ DivideFunction DivideFor(VectorPath path) {
 }
 
 VectorPath WidestSupported() {
-  if (VectorPathSupported(VectorPath::kAvx512)) {
-    return VectorPath::kAvx512;
-  }
   return VectorPathSupported(VectorPath::kAvx) ? VectorPath::kAvx : VectorPath::kBaseline;
 }
 
@@ -84,8 +64,6 @@ ActivePath& Active() {
 bool VectorPathSupported(VectorPath path) {
   __builtin_cpu_init();
   switch (path) {
-    case VectorPath::kAvx512:
-      return __builtin_cpu_supports("avx512f") != 0;
     case VectorPath::kAvx:
       return __builtin_cpu_supports("avx") != 0;
     case VectorPath::kBaseline:

@@ -9,12 +9,13 @@
 
 namespace velmora::dsp {
 
-enum class VectorPath { kBaseline, kAvx, kAvx512 };
+enum class VectorPath { kBaseline, kAvx };
 
 // Whether this processor (and its operating system) runs the path.
 bool VectorPathSupported(VectorPath path);
 
-// The path in use: the widest supported one unless a test chose another.
+// The path in use: AVX where supported, unless a test chose the baseline. (AVX-512 divides
+// no faster per element than AVX on the processors measured, so it has no path of its own.)
 VectorPath ActiveVectorPath();
 
 // Makes path the one in use; false, with nothing changed, when it is not supported. For

@@ -27,12 +27,10 @@ class PathScope {
   VectorPath saved_;
 };
 
-const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx, VectorPath::kAvx512};
+const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx};
 
 const char* Name(VectorPath path) {
   switch (path) {
-    case VectorPath::kAvx512:
-      return "AVX-512";
     case VectorPath::kAvx:
       return "AVX";
     case VectorPath::kBaseline:
