@@ -9,13 +9,14 @@
 
 namespace velmora::dsp {
 
-enum class VectorPath { kBaseline, kAvx };
+// AVX-512 divides no faster per element than AVX2 on the processors measured, so it has
+// no path of its own.
+enum class VectorPath { kBaseline, kAvx2 };
 
 // Whether this processor (and its operating system) runs the path.
 bool VectorPathSupported(VectorPath path);
 
-// The path in use: AVX where supported, unless a test chose the baseline. (AVX-512 divides
-// no faster per element than AVX on the processors measured, so it has no path of its own.)
+// The path in use: AVX2 where supported, unless a test chose the baseline.
 VectorPath ActiveVectorPath();
 
 // Makes path the one in use; false, with nothing changed, when it is not supported. For
@@ -24,5 +25,13 @@ bool UseVectorPath(VectorPath path);
 
 // x[i] = float(distance[i]) / period for i in 0..count-1.
 void DivideDistances(const int32_t* distance, float period, float* x, int count);
+
+// x[i] = float(|start + i|) / period for i in 0..count-1 (start + count - 1 must not
+// overflow): the triangle values of a run of phases without a wrap.
+void DivideRun(int32_t start, float period, float* x, int count);
+
+// True when every |a[k]| and |b[k]|, k in 0..count-1, is at most limit (so finite); may
+// also be false when their sum exceeds limit, which only costs the caller a needless copy.
+bool AllWithin(const double* a, const double* b, int count, double limit);
 
 }  // namespace velmora::dsp

@@ -27,12 +27,12 @@ class PathScope {
   VectorPath saved_;
 };
 
-const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx};
+const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx2};
 
 const char* Name(VectorPath path) {
   switch (path) {
-    case VectorPath::kAvx:
-      return "AVX";
+    case VectorPath::kAvx2:
+      return "AVX2";
     case VectorPath::kBaseline:
       break;
   }
@@ -87,6 +87,56 @@ TEST(WidePasses, DivisionsMatchThePlainLoopOnEveryPath) {
         }
         for (size_t i = static_cast<size_t>(count); i < x.size(); ++i) {
           ASSERT_EQ(x[i], -1.0f) << Name(path) << ": wrote beyond the count";
+        }
+      }
+    }
+  }
+}
+
+TEST(WidePasses, RunsMatchThePlainLoopOnEveryPath) {
+  PathScope scope;
+  const int32_t starts[] = {0, -5, -300, 17, -(1 << 24) - 3, (1 << 24) - 100, -2000000000};
+  const float periods[] = {1.0f, 7.0f, 24000.0f, 16777217.0f, 4000000000.0f};
+  for (VectorPath path : kPaths) {
+    if (!UseVectorPath(path)) {
+      continue;
+    }
+    for (int32_t start : starts) {
+      for (float period : periods) {
+        for (int count : {0, 1, 7, 8, 9, 256}) {
+          std::vector<float> x(260, -1.0f);
+          DivideRun(start, period, x.data(), count);
+          for (int i = 0; i < count; ++i) {
+            const float expected = static_cast<float>(std::abs(start + i)) / period;
+            ASSERT_EQ(std::memcmp(&x[i], &expected, sizeof(float)), 0)
+                << Name(path) << " " << start << " + " << i << " / " << period;
+          }
+          for (size_t i = static_cast<size_t>(count); i < x.size(); ++i) {
+            ASSERT_EQ(x[i], -1.0f) << Name(path) << ": wrote beyond the count";
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(WidePasses, RangeChecksAgreeOnEveryPath) {
+  PathScope scope;
+  const double outside[] = {2.0, -2.0, HUGE_VAL, -HUGE_VAL, std::nan("")};
+  for (VectorPath path : kPaths) {
+    if (!UseVectorPath(path)) {
+      continue;
+    }
+    for (int count : {0, 1, 3, 4, 5, 8, 13, 256}) {
+      std::vector<double> a(static_cast<size_t>(count), 0.001);
+      std::vector<double> b(static_cast<size_t>(count), -0.001);
+      EXPECT_TRUE(AllWithin(a.data(), b.data(), count, 1.0)) << Name(path) << " " << count;
+      for (int k = 0; k < count; ++k) {
+        for (double sample : outside) {
+          std::vector<double> loud = b;
+          loud[static_cast<size_t>(k)] = sample;
+          EXPECT_FALSE(AllWithin(a.data(), loud.data(), count, 1.0)) << Name(path) << " " << k;
+          EXPECT_FALSE(AllWithin(loud.data(), a.data(), count, 1.0)) << Name(path) << " " << k;
         }
       }
     }
