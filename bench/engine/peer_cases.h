@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tools/host/audio_buffers.h"
 #include "tools/host/plugin_host.h"
@@ -53,10 +54,8 @@ class PluginCase {
     return static_cast<bool>(status);
   }
   bool DoubleBlock() {
-    for (int i = 0; i < kPluginBlock; ++i) {
-      doubleIn_.Channel(0)[i] = left_[next_ + i];
-      doubleIn_.Channel(1)[i] = right_[next_ + i];
-    }
+    std::copy_n(doubleLeft_.data() + next_, kPluginBlock, doubleIn_.Channel(0));
+    std::copy_n(doubleRight_.data() + next_, kPluginBlock, doubleIn_.Channel(1));
     const host::Status status =
         plugin_->ProcessDoubleReplacing(doubleIn_.Pointers(), doubleOut_.Pointers(), kPluginBlock);
     Advance();
@@ -90,6 +89,10 @@ class PluginCase {
       left_[i] = static_cast<float>(0.3 * std::sin(0.013 * i) + 0.1 * noise);
       right_[i] = static_cast<float>(0.3 * std::cos(0.007 * i) - 0.1 * noise);
     }
+    // The same samples for the double path, so that its blocks are copied as the float
+    // path's are, not converted.
+    doubleLeft_.assign(left_.begin(), left_.end());
+    doubleRight_.assign(right_.begin(), right_.end());
   }
 
   // The host library logs every host callback (the time queries of each block); a host
@@ -102,6 +105,8 @@ class PluginCase {
   std::unique_ptr<host::PluginHost> plugin_;
   std::vector<float> left_;
   std::vector<float> right_;
+  std::vector<double> doubleLeft_;
+  std::vector<double> doubleRight_;
   host::AudioBuffers<float> floatIn_;
   host::AudioBuffers<float> floatOut_;
   host::AudioBuffers<double> doubleIn_;

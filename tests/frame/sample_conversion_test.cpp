@@ -63,7 +63,7 @@ class ConversionPaths : public ::testing::TestWithParam<bool> {
 
 TEST_P(ConversionPaths, NarrowingFollowsThePlainRule) {
   const std::vector<double> in = Samples();
-  for (int count : {0, 1, 3, 4, 5, 7, 8, 9, static_cast<int>(in.size())}) {
+  for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, static_cast<int>(in.size())}) {
     std::vector<float> out(in.size(), 7.0f);
     NarrowSamples(in.data(), out.data(), count);
     for (int i = 0; i < count; ++i) {
@@ -100,7 +100,7 @@ TEST_P(ConversionPaths, WideningIsExact) {
     in.push_back(static_cast<float>(sample));
   }
   in.push_back(std::numeric_limits<float>::denorm_min());
-  for (int count : {0, 1, 3, 4, 5, static_cast<int>(in.size())}) {
+  for (int count : {0, 1, 3, 4, 5, 8, 9, 15, 16, 17, static_cast<int>(in.size())}) {
     std::vector<double> out(in.size(), 7.0);
     WidenSamples(in.data(), out.data(), count);
     for (int i = 0; i < count; ++i) {
