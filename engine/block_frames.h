@@ -138,9 +138,8 @@ struct ChunkContext {
 bool CanRunSteady(const ChunkContext& c, const BlockState& s);
 
 // Whether such a chunk runs its two sides side by side: both filter, and no tap or write
-// of the chunk crosses the line's end. Its coefficients are then computed in the loop
-// from the triangle values, and its inputs are scrubbed there too (ScrubbedInput), so the
-// chunk may be handed its inputs as they came.
+// of the chunk crosses the line's end. Its coefficients are then computed in its loop from
+// the triangle values.
 bool CanPairSides(const ChunkContext& c, const BlockState& s);
 
 // Such a chunk without the bypass and crossfade steps. Produces exactly what the

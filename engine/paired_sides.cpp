@@ -9,22 +9,6 @@ namespace velmora::dsp {
 
 namespace {
 
-// The two inputs of a frame as the engine processes them (ScrubbedInput); the rare frame
-// with a sample beyond the ceiling, infinite or not a number takes the slower way.
-struct InputPair {
-  double left;
-  double right;
-};
-
-inline InputPair Scrubbed(double left, double right) {
-  const __m128d pair = _mm_setr_pd(left, right);
-  const __m128d magnitude = _mm_and_pd(pair, _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX)));
-  if (_mm_movemask_pd(_mm_cmpnle_pd(magnitude, _mm_set1_pd(kInputCeiling))) != 0) {
-    return {ScrubbedInput(left), ScrubbedInput(right)};
-  }
-  return {left, right};
-}
-
 // Both lanes from two separate doubles: low lane first.
 inline __m128d Pair(const double* low, const double* high) {
   return _mm_loadh_pd(_mm_load_sd(low), high);
@@ -90,10 +74,13 @@ struct PairedLinkValues {
   const __m128d shift;
 };
 
-// A fading chunk adds the tap bias to every tap value; others need not.
+// A fading chunk adds the tap bias to every tap value; others need not. Everything the
+// loop reads is a local copy, so that its stores cannot send anything through memory:
+// above all not the filter states, whose recursion sets the loop's pace.
 template <bool kLinked, bool kHighpass, bool kFading>
-void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide, PairedLinks links,
-               MixGains& gains, const MixView& fixed) {
+void RunFrames(const PairedRuns& given, SweepSide& leftSide, SweepSide& rightSide,
+               PairedLinks links, MixGains& gains, const MixView& fixed) {
+  const PairedRuns runs = given;
   SweepFilterCore left(leftSide);
   SweepFilterCore right(rightSide);
   PairedFilter filter(left, right);
@@ -114,11 +101,11 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
   __m128d panRest = _mm_set1_pd(fixed.panRest);
   __m128d wet = _mm_set1_pd(fixed.wet);
   __m128d dry = _mm_set1_pd(fixed.dry);
+  __m128d g = _mm_setzero_pd();
   for (int k = 0; k < runs.count; ++k) {
     // Both inputs are read before either output is written.
-    const InputPair in = Scrubbed(runs.inLeft[k], runs.inRight[k]);
-    const double l = in.left;
-    const double r = in.right;
+    const double l = runs.inLeft[k];
+    const double r = runs.inRight[k];
     // The feedback value the previous frame's modulation left.
     const double feedback = kLinked ? current[kLinkFeedback] : fixed.feedback;
     const double tapF = kFading ? runs.tapFeedback[k] + runs.tapBias : runs.tapFeedback[k];
@@ -133,14 +120,13 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
       current[links.right] = _mm_cvtss_f32(_mm_shuffle_ps(link, link, 1));
     }
     // g = (x x sweepScale + sweepOffset) x baseCoeff.
-    const __m128d g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
-    Store(g, runs.coefficientLeft + k, runs.coefficientRight + k);
+    g = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(x, sweepScale), sweepOffset), baseCoeff);
     __m128d t = Pair(runs.tapLeft + k, runs.tapRight + k);
     if (kFading) {
       t = _mm_add_pd(t, tapBias);
     }
     const __m128d y = filter.Run(t, g);
-    Store(y, runs.heldLeft + k, runs.heldRight + k);
+    _mm_store_pd(runs.held + 2 * k, y);
     __m128d side = y;
     if (kHighpass) {
       side = _mm_or_pd(_mm_and_pd(highpass, _mm_sub_pd(t, y)), _mm_andnot_pd(highpass, y));
@@ -159,6 +145,9 @@ void RunFrames(const PairedRuns& runs, SweepSide& leftSide, SweepSide& rightSide
     const __m128d panned = _mm_add_pd(_mm_mul_pd(panRest, crossed), _mm_mul_pd(pan, side));
     const __m128d result = _mm_add_pd(_mm_mul_pd(panned, wet), _mm_mul_pd(dry, _mm_setr_pd(l, r)));
     Store(result, runs.outLeft + k, runs.outRight + k);
+  }
+  if (runs.count > 0) {
+    Store(g, runs.coefficientLeft + runs.count - 1, runs.coefficientRight + runs.count - 1);
   }
   filter.Store(left, right);
   left.Store(leftSide);

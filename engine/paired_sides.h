@@ -13,6 +13,7 @@
 namespace velmora::dsp {
 
 // One contiguous chunk: every run is count samples long and none crosses the line's end.
+// The inputs are as the engine processes them (ScrubbedInput).
 struct PairedRuns {
   const double* inLeft;
   const double* inRight;
@@ -26,10 +27,12 @@ struct PairedRuns {
   double tapBias;             // added to every tap value of a fading chunk
   const float* triangleLeft;  // x of each frame
   const float* triangleRight;
-  double* coefficientLeft;  // g of each frame, written for the graph
+  // g of the chunk's last frame is written at count - 1, for the graph; no other entry.
+  double* coefficientLeft;
   double* coefficientRight;
-  double* heldLeft;  // each side's filterOut after every frame
-  double* heldRight;
+  // Each side's filterOut after every frame, left and right of frame k at 2k and 2k + 1;
+  // 16-byte aligned, 2 x count entries.
+  double* held;
   int count;
 };
 

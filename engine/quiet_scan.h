@@ -1,8 +1,10 @@
-// Scans of a stretch of two channels, two samples at a time: whether it holds any sample
-// above the bypass threshold or not a number (the test of a quiet chunk, which a bypassed
-// effect runs on every block), and whether every sample is a finite number within a limit
-// (run on every chunk that is processed).
+// The scan of a stretch of two channels, two samples at a time, for any sample above the
+// bypass threshold or not a number: the test of a quiet chunk, which a bypassed effect runs
+// on every block. (Whether every sample is a finite number within a limit, run on every
+// chunk that is processed, is AllWithin in wide_passes.h.)
 #pragma once
+
+#include "engine/wide_passes.h"
 
 namespace velmora::dsp {
 
@@ -10,9 +12,5 @@ namespace velmora::dsp {
 // k in 0..count-1 (strict, so a sample exactly at the threshold is quiet). An infinity is
 // loud, so a stretch without such samples is also finite.
 bool AnyLoudOrNotANumber(const double* a, const double* b, int count, double threshold);
-
-// True when every |a[k]| and |b[k]|, k in 0..count-1, is at most limit (so finite); may
-// also be false when their sum exceeds limit.
-bool AllWithin(const double* a, const double* b, int count, double limit);
 
 }  // namespace velmora::dsp

@@ -181,15 +181,14 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     const bool fading = s.d.crossfadeActive;
     const ChunkContext given{io,   first,    count,     inLeft,    inRight,   fading,
                              taps, leftRole, rightRole, leftChunk, rightChunk};
-    // The quiet test passes only finite, quiet chunks; a paired chunk scrubs its inputs
-    // itself (CanPairSides).
+    // The quiet test passes only finite, quiet chunks; any other chunk is checked here, and
+    // one that needs it runs on a scrubbed copy.
     if (PassQuietChunk(given, s)) {
       continue;
     }
     const bool steady = s.steadyPathEnabled && CanRunSteady(given, s);
     const bool paired = steady && CanPairSides(given, s);
-    // Any other chunk is checked here, and one that needs it runs on a scrubbed copy.
-    const bool scrub = !paired && !AllWithin(inLeft, inRight, count, kInputCeiling);
+    const bool scrub = !AllWithin(inLeft, inRight, count, kInputCeiling);
     if (scrub) {
       scrubbed.From(inLeft, inRight, count);
     }

@@ -119,6 +119,19 @@ int LastLoudHeld(const double* heldL, const double* heldR, double startL, double
   return -1;
 }
 
+// The same for a paired chunk, whose filterOut values are kept in pairs.
+int LastLoudHeldPairs(const double* held, double startL, double startR, int count,
+                      double threshold) {
+  for (int k = count - 1; k >= 0; --k) {
+    const double l = k > 0 ? held[2 * k - 2] : startL;
+    const double r = k > 0 ? held[2 * k - 1] : startR;
+    if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
+      return k;
+    }
+  }
+  return -1;
+}
+
 // One side's filter, or its tap passed through when no filter runs; the side's filterOut
 // after the frame is kept for the silence count.
 template <bool kFiltering>
@@ -182,8 +195,7 @@ void RunSteadyFrames(const ChunkContext& c, BlockState& s, const MixView& mix,
 
 // Both sides filtering on straight runs of the line, the common case: the two sides run
 // side by side, with their coefficients and link values computed in the loop.
-void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* heldL,
-                    double* heldR) {
+void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* held) {
   const ChunkLine line(c, s.line);
   const PairedRuns runs{c.inLeft,
                         c.inRight,
@@ -199,8 +211,7 @@ void RunPairedChunk(const ChunkContext& c, BlockState& s, MixView& mix, double* 
                         c.rightChunk.triangle,
                         c.leftChunk.coefficient,
                         c.rightChunk.coefficient,
-                        heldL,
-                        heldR,
+                        held,
                         c.count};
   const PairedLinks links{c.leftRole.slot, c.rightRole.slot};
   RunPairedFrames(runs, s.left, s.right, links, s.gains, mix);
@@ -292,12 +303,16 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   const double startL = s.left.filterOut;
   const double startR = s.right.filterOut;
   const int loudInput = LastLoudInput(c, threshold);
-  double heldL[kSweepChunk];
-  double heldR[kSweepChunk];
+  // Each side's filterOut after every frame: in pairs for a paired chunk, otherwise the left
+  // side's in the first half and the right side's in the second.
+  alignas(16) double held[2 * kSweepChunk];
+  double* heldL = held;
+  double* heldR = held + kSweepChunk;
   const bool linked = (c.leftRole.active && c.leftRole.slot != kLinkOff) ||
                       (c.rightRole.active && c.rightRole.slot != kLinkOff);
-  if (CanPairSides(c, s)) {
-    RunPairedChunk(c, s, mix, heldL, heldR);
+  const bool paired = CanPairSides(c, s);
+  if (paired) {
+    RunPairedChunk(c, s, mix, held);
   } else if (linked) {
     const ChunkMix chunkMix(c, s.gains);
     RunSteadyVariant<true>(c, s, mix, &chunkMix, heldL, heldR);
@@ -306,8 +321,9 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
     RunSteadyVariant<false>(c, s, mix, nullptr, heldL, heldR);
   }
   // A loud frame restarts the count; each frame after it adds one.
-  const int lastLoud =
-      std::max(loudInput, LastLoudHeld(heldL, heldR, startL, startR, c.count, threshold));
+  const int loudHeld = paired ? LastLoudHeldPairs(held, startL, startR, c.count, threshold)
+                              : LastLoudHeld(heldL, heldR, startL, startR, c.count, threshold);
+  const int lastLoud = std::max(loudInput, loudHeld);
   s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
   s.lastProcessed = c.first + c.count - 1;
   if (c.fading) {

@@ -2,12 +2,15 @@
 
 #include <cstdlib>
 
+#include "engine/wide_passes.h"
+
 namespace velmora::dsp {
 
 namespace {
 
 // The triangle value of each frame: |phase - centre| / period in single precision, 0 for
-// an oscillator without a period.
+// an oscillator without a period. The divisions, the costly part, run as wide as the
+// processor allows.
 void TriangleValues(const SweepSide& side, float* x) {
   const uint32_t period = side.lfoPeriod;
   if (period == 0) {
@@ -16,28 +19,22 @@ void TriangleValues(const SweepSide& side, float* x) {
     }
     return;
   }
-  int32_t distance[kSweepChunk];
   const uint32_t phase = side.lfoPhase;
   const int32_t centre = static_cast<int32_t>(side.lfoCentre);
   if (phase < period && period - phase >= static_cast<uint32_t>(kSweepChunk)) {
-    // No wrap within the chunk: a plain run the compiler can do several at a time.
-    const int32_t start = static_cast<int32_t>(phase) - centre;
-    for (int i = 0; i < kSweepChunk; ++i) {
-      distance[i] = std::abs(start + i);
-    }
-  } else {
-    uint32_t running = phase;
-    for (int i = 0; i < kSweepChunk; ++i) {
-      distance[i] = std::abs(static_cast<int32_t>(running) - centre);
-      if (++running >= period) {
-        running = 0;
-      }
-    }
+    // No wrap within the chunk: one run of distances, made where they are divided.
+    DivideRun(static_cast<int32_t>(phase) - centre, static_cast<float>(period), x, kSweepChunk);
+    return;
   }
-  const float periodValue = static_cast<float>(period);
+  int32_t distance[kSweepChunk];
+  uint32_t running = phase;
   for (int i = 0; i < kSweepChunk; ++i) {
-    x[i] = static_cast<float>(distance[i]) / periodValue;
+    distance[i] = std::abs(static_cast<int32_t>(running) - centre);
+    if (++running >= period) {
+      running = 0;
+    }
   }
+  DivideDistances(distance, static_cast<float>(period), x, kSweepChunk);
 }
 
 }  // namespace

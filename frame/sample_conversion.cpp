@@ -1,6 +1,8 @@
 #include "frame/sample_conversion.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
+
+#include <atomic>
 
 #include <cfloat>
 #include <cmath>
@@ -52,9 +54,7 @@ void Narrow(const double* in, float* out, int count) {
   }
 }
 
-}  // namespace
-
-void WidenSamples(const float* in, double* out, int count) {
+void WidenBaseline(const float* in, double* out, int count) {
   int i = 0;
   for (; i + 4 <= count; i += 4) {
     out[i] = in[i];
@@ -67,12 +67,98 @@ void WidenSamples(const float* in, double* out, int count) {
   }
 }
 
+// The AVX forms: unaligned loads and stores, and no vector crosses a call or waits on the
+// stack, which some toolchains cannot keep aligned for wide registers.
+__attribute__((target("avx"))) void WidenAvx(const float* in, double* out, int count) {
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    _mm256_storeu_pd(out + i, _mm256_cvtps_pd(_mm_loadu_ps(in + i)));
+    _mm256_storeu_pd(out + i + 4, _mm256_cvtps_pd(_mm_loadu_ps(in + i + 4)));
+  }
+  for (; i < count; ++i) {
+    out[i] = in[i];
+  }
+}
+
+__attribute__((target("avx"))) inline __m256 WithoutSubnormalsAvx(__m256 samples) {
+  const __m256 magnitude =
+      _mm256_and_ps(samples, _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF)));
+  return _mm256_andnot_ps(_mm256_cmp_ps(magnitude, _mm256_set1_ps(FLT_MIN), _CMP_LT_OS), samples);
+}
+
+// Eight samples per step: two conversions of four doubles, one test and one store of eight
+// floats.
+template <bool kAccumulate>
+__attribute__((target("avx"))) void NarrowAvx(const double* in, float* out, int count) {
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256 narrowed = WithoutSubnormalsAvx(
+        _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(_mm256_loadu_pd(in + i))),
+                             _mm256_cvtpd_ps(_mm256_loadu_pd(in + i + 4)), 1));
+    if constexpr (kAccumulate) {
+      _mm256_storeu_ps(out + i,
+                       WithoutSubnormalsAvx(_mm256_add_ps(_mm256_loadu_ps(out + i), narrowed)));
+    } else {
+      _mm256_storeu_ps(out + i, narrowed);
+    }
+  }
+  for (; i < count; ++i) {
+    if constexpr (kAccumulate) {
+      out[i] = WithoutSubnormal(out[i] + ToFloatSample(in[i]));
+    } else {
+      out[i] = ToFloatSample(in[i]);
+    }
+  }
+}
+
+struct Conversions {
+  void (*widen)(const float*, double*, int);
+  void (*narrow)(const double*, float*, int);
+  void (*addNarrowed)(const double*, float*, int);
+};
+
+constexpr Conversions kBaseline{&WidenBaseline, &Narrow<false>, &Narrow<true>};
+constexpr Conversions kAvx{&WidenAvx, &NarrowAvx<false>, &NarrowAvx<true>};
+
+bool HasAvx() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx") != 0;
+}
+
+// Chosen on first use (thread-safe static initialisation); tests may switch it.
+std::atomic<const Conversions*>& Active() {
+  static std::atomic<const Conversions*> active{HasAvx() ? &kAvx : &kBaseline};
+  return active;
+}
+
+const Conversions& Current() {
+  return *Active().load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+bool WideConversionsSupported() {
+  return HasAvx();
+}
+
+bool UseWideConversions(bool wide) {
+  if (wide && !HasAvx()) {
+    return false;
+  }
+  Active().store(wide ? &kAvx : &kBaseline, std::memory_order_relaxed);
+  return true;
+}
+
+void WidenSamples(const float* in, double* out, int count) {
+  Current().widen(in, out, count);
+}
+
 void NarrowSamples(const double* in, float* out, int count) {
-  Narrow<false>(in, out, count);
+  Current().narrow(in, out, count);
 }
 
 void AddNarrowedSamples(const double* in, float* out, int count) {
-  Narrow<true>(in, out, count);
+  Current().addNarrowed(in, out, count);
 }
 
 }  // namespace velmora

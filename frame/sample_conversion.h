@@ -14,4 +14,10 @@ void NarrowSamples(const double* in, float* out, int count);
 // Adds the narrowed samples to out, with the same rule for the sum.
 void AddNarrowedSamples(const double* in, float* out, int count);
 
+// The conversions handle four doubles per instruction (eight samples per step) where the
+// processor has AVX, two otherwise; both give the same bits (each sample is converted on its own,
+// with the same rounding). Tests choose the narrower path to run both; false when AVX is missing.
+bool UseWideConversions(bool wide);
+bool WideConversionsSupported();
+
 }  // namespace velmora
