@@ -247,7 +247,7 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_RBUTTONUP:
       // Routed only when its press was: the second click of a right double-click arrives
-      // as WM_RBUTTONDBLCLK, which goes to DefWindowProcA, and so is its release swallowed.
+      // as WM_RBUTTONDBLCLK, which goes to DefWindowProcA, so its release is swallowed.
       RightButtonUp(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
                     ModifiersFrom(wParam));
       return 0;

@@ -62,11 +62,13 @@ X11EntryPopup::X11EntryPopup(const X11PopupHost& host, const EntryRequest& reque
       masked_(masked),
       field_(request.text),
       list_(request.items, request.selected, VisibleListRows(request, host.height)),
-      current_(request.selected) {
+      current_(request.selected),
+      boxAlignment_(request.kind == EntryRequest::kTextBox ? EntryBoxAlignment(style.alignment)
+                                                           : TextStyle::kAlignCentre) {
   style_.colour = kInk;
-  // A value box is centred; a text box follows its control's alignment and style.
-  style_.alignment = request.kind == EntryRequest::kTextBox ? EntryBoxAlignment(style.alignment)
-                                                            : TextStyle::kAlignCentre;
+  // A value box is centred; a text box follows its control's alignment and style. The text
+  // itself is drawn from the left edge that TextX works out.
+  style_.alignment = TextStyle::kAlignLeft;
   style_.style = request.kind == EntryRequest::kTextBox ? EntryBoxFontStyle(style.style) : 0;
   style_.orientation = 0;
   style_.cachedFont = nullptr;
@@ -268,9 +270,9 @@ int X11EntryPopup::TextX(size_t position) {
   int start = kTextPadding;
   if (width <= inner) {
     scroll_ = 0;
-    if (kind_ == EntryRequest::kValueBox || style_.alignment == TextStyle::kAlignCentre) {
+    if (boxAlignment_ == TextStyle::kAlignCentre) {
       start += (inner - width) / 2;
-    } else if (kind_ == EntryRequest::kTextBox && style_.alignment == TextStyle::kAlignRight) {
+    } else if (boxAlignment_ == TextStyle::kAlignRight) {
       start += inner - width;
     }
   } else {

@@ -93,7 +93,8 @@ class X11EntryPopup {
   EntryField field_;
   ValueListView list_;
   int current_ = -1;
-  int scroll_ = 0;  // pixels the box's text is moved left to keep the caret in view
+  int32_t boxAlignment_;  // where a box's text sits when it fits
+  int scroll_ = 0;        // pixels the box's text is moved left to keep the caret in view
   Window window_ = 0;
   GC gc_ = nullptr;
   EditorCanvas canvas_;

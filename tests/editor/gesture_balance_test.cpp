@@ -6,7 +6,7 @@
 #include <random>
 
 #include "tests/editor/editor_session.h"
-#include "tests/support/gesture_ledger.h"
+#include "tools/host/gesture_ledger.h"
 
 namespace velmora::testing {
 namespace {
@@ -51,7 +51,7 @@ class BalancedSession : public ::testing::Test {
   }
 
   EditorSession session_;
-  GestureLedger ledger_;
+  host::GestureLedger ledger_;
 };
 
 TEST_F(BalancedSession, TheRightClickThatCancelsAnEntrySwallowsItsReleaseOverAKnob) {

@@ -15,6 +15,11 @@ void CheckFocusAndSharedClass(EditorHarness& first, const std::string& dllPath, 
 // Drag, double-click, wheel, radio click and the entry pop-ups, by the host calls they make.
 void CheckGestures(EditorHarness& harness, CheckLog& log);
 void CheckEntryPopups(EditorHarness& harness, CheckLog& log);
+// Gestures that pop-ups interrupt, and a random run of mouse messages: each gesture begins
+// once and ends once.
+void CheckBalancedGestures(EditorHarness& harness, CheckLog& log);
+// The keyboard focus goes back to the host's window after every way a pop-up closes.
+void CheckFocusReturn(EditorHarness& harness, CheckLog& log);
 // The window's pixels against the headless editor's; writes the capture to pngPath when
 // it is not empty; measures a full repaint.
 void CheckPicture(EditorHarness& harness, CheckLog& log, const std::string& pngPath);

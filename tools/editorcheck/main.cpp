@@ -46,6 +46,8 @@ int Run(const std::string& path, const std::string& pngPath) {
       harness.Pump(2);
       CheckGestures(harness, log);
       CheckEntryPopups(harness, log);
+      CheckBalancedGestures(harness, log);
+      CheckFocusReturn(harness, log);
       harness.Close();
     }
     CheckOpenCloseCycles(harness, log);

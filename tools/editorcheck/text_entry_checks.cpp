@@ -69,8 +69,12 @@ void CheckTextEntry(CheckLog& log) {
   auto* locked = new IEditableTextControl(nullptr, Rect{10, 80, 150, 110},
                                           Style(TextStyle::kAlignCentre, TextStyle::kItalic),
                                           "secret", Color{0, 0, 0, 0}, false, true);
+  // Alignment 7 and style 3 are neither of the named values: centred, neither bold nor italic.
+  auto* odd = new IEditableTextControl(nullptr, Rect{160, 10, 290, 40}, Style(7, 3), "odd",
+                                       Color{0, 0, 0, 0}, true, false);
   editor.AddControl(std::unique_ptr<IControl>(editable));
   editor.AddControl(std::unique_ptr<IControl>(locked));
+  editor.AddControl(std::unique_ptr<IControl>(odd));
   editor.PrepareEditor();
   if (!log.Expect(editor.OpenEditorWindow(reinterpret_cast<intptr_t>(host)),
                   "an editor window made in-process opens")) {
@@ -103,6 +107,16 @@ void CheckTextEntry(CheckLog& log) {
     Commit(box, "changed");
     log.Expect(!IsWindow(box) && locked->Text() == "secret",
                "a text that is not editable keeps its text");
+  }
+  box = OpenTextBox(editor, 200, 20);
+  if (log.Expect(box != nullptr, "a click on a text of alignment 7 and style 3 opens a text box")) {
+    const LONG style = GetWindowLongA(box, GWL_STYLE);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    log.Expect(
+        (style & (ES_CENTER | ES_RIGHT)) == ES_CENTER && font.lfWeight != 700 && !font.lfItalic,
+        "centred, and neither bold nor italic (weight " + std::to_string(font.lfWeight) + ")");
+    Commit(box, "");
   }
   editor.CloseEditorWindow();
   DestroyWindow(host);

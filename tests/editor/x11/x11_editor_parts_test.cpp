@@ -1,10 +1,11 @@
-// The X11 editor's parts that need no display: the pop-up box's editing, the key table and
-// which web addresses are handed to the launcher.
+// The X11 editor's parts that need no display: the pop-up box's editing, the value list's
+// selection and view, the key table and which web addresses are handed to the launcher.
 #include <gtest/gtest.h>
 
 #include "editor/editor_window.h"
-#include "editor/x11/entry_field.h"
 #include "editor/web_address.h"
+#include "editor/x11/entry_field.h"
+#include "editor/x11/value_list_view.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_key_table.h"
 
@@ -116,6 +117,96 @@ TEST(WebAddress, OnlyWebAndMailAddressesAreOpened) {
   EXPECT_FALSE(IsOpenableWebAddress("http://a b"));
   EXPECT_FALSE(IsOpenableWebAddress("http://a\nb"));
   EXPECT_FALSE(LaunchWebAddress("file:///etc/passwd"));
+}
+
+}  // namespace
+}  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+std::vector<std::string> Entries(int count) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < count; ++i) {
+    entries.push_back("entry " + std::to_string(i));
+  }
+  return entries;
+}
+
+TEST(ValueListView, OpensWithTheCurrentEntryInViewNearTheMiddle) {
+  const ValueListView late(Entries(31), 30, 26);
+  EXPECT_TRUE(late.Scrolls());
+  EXPECT_EQ(late.Top(), 5);  // as far down as the view goes
+  EXPECT_TRUE(late.MoreAbove());
+  EXPECT_FALSE(late.MoreBelow());
+  EXPECT_EQ(late.EntryInRow(25), 30);
+  const ValueListView middle(Entries(31), 15, 26);
+  EXPECT_EQ(middle.Top(), 2);
+  const ValueListView early(Entries(31), 3, 26);
+  EXPECT_EQ(early.Top(), 0);
+  const ValueListView fits(Entries(25), 24, 25);
+  EXPECT_FALSE(fits.Scrolls());
+  EXPECT_EQ(fits.Top(), 0);
+  const ValueListView none(Entries(5), -1, 5);
+  EXPECT_EQ(none.Selected(), -1);
+  EXPECT_EQ(none.SelectedText(), "");
+}
+
+TEST(ValueListView, KeysAndTheWheelMoveTheSelectionAndKeepItInView) {
+  ValueListView view(Entries(31), 0, 26);
+  for (int i = 1; i <= 30; ++i) {
+    view.MoveSelection(1);
+    EXPECT_EQ(view.Selected(), i);
+    EXPECT_GE(view.Selected(), view.Top());
+    EXPECT_LT(view.Selected(), view.Top() + view.VisibleRows());
+  }
+  view.MoveSelection(1);  // stops at the end
+  EXPECT_EQ(view.Selected(), 30);
+  EXPECT_EQ(view.SelectedText(), "entry 30");
+  view.PageUp();
+  EXPECT_EQ(view.Selected(), 4);
+  EXPECT_EQ(view.Top(), 4);
+  view.PageUp();
+  EXPECT_EQ(view.Selected(), 0);
+  EXPECT_EQ(view.Top(), 0);
+  view.PageDown();
+  EXPECT_EQ(view.Selected(), 26);
+  EXPECT_EQ(view.Top(), 1);
+  view.SelectFirst();
+  EXPECT_EQ(view.Top(), 0);
+  view.SelectLast();
+  EXPECT_EQ(view.Selected(), 30);
+  EXPECT_EQ(view.Top(), 5);
+  // Without a selection the first step down lands on the first entry, up on the last.
+  ValueListView fresh(Entries(31), -1, 26);
+  fresh.MoveSelection(1);
+  EXPECT_EQ(fresh.Selected(), 0);
+  ValueListView fromEnd(Entries(31), -1, 26);
+  fromEnd.MoveSelection(-1);
+  EXPECT_EQ(fromEnd.Selected(), 30);
+}
+
+TEST(ValueListView, HoverAndScrollingLeaveTheSelectionAlone) {
+  ValueListView view(Entries(31), 12, 26);
+  EXPECT_TRUE(view.Hover(20));
+  EXPECT_FALSE(view.Hover(20));
+  EXPECT_EQ(view.Selected(), 12);
+  EXPECT_TRUE(view.Hover(99));  // beyond the entries: over none
+  EXPECT_EQ(view.Hovered(), -1);
+  view.Scroll(100);
+  EXPECT_EQ(view.Top(), 5);
+  view.Scroll(-100);
+  EXPECT_EQ(view.Top(), 0);
+  EXPECT_EQ(view.Selected(), 12);
+  EXPECT_EQ(view.EntryInRow(26), -1);
+  EXPECT_EQ(view.EntryInRow(-1), -1);
+  view.Select(40);  // no such entry
+  EXPECT_EQ(view.Selected(), 12);
+  ValueListView empty({}, -1, 26);
+  empty.MoveSelection(1);
+  empty.SelectLast();
+  EXPECT_EQ(empty.Selected(), -1);
+  EXPECT_EQ(empty.EntryInRow(0), -1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Checks the edit notifications a host receives from an editor, call by call: every begin
+// A host's check of the edit notifications it receives from an editor, call by call: every begin
 // is followed by exactly one end for the same parameter, no end comes without its begin, no
 // parameter has two gestures open at once, and an automation outside a gesture never
 // changes the value the host last heard (closing a value entry repeats the value, which is
@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-namespace velmora::testing {
+namespace velmora::host {
 
 class GestureLedger {
  public:
@@ -41,4 +41,4 @@ class GestureLedger {
   std::string fault_;
 };
 
-}  // namespace velmora::testing
+}  // namespace velmora::host

@@ -1,8 +1,8 @@
-#include "tests/support/gesture_ledger.h"
+#include "tools/host/gesture_ledger.h"
 
 #include <cmath>
 
-namespace velmora::testing {
+namespace velmora::host {
 
 void GestureLedger::Feed(int32_t opcode, int32_t param, float value) {
   if (opcode != kAutomate && opcode != kBeginEdit && opcode != kEndEdit) {
@@ -51,4 +51,4 @@ void GestureLedger::Fail(const std::string& what) {
   }
 }
 
-}  // namespace velmora::testing
+}  // namespace velmora::host
