@@ -3,8 +3,8 @@
 // but the two strips it repaints on every tick) at those scales. A full repaint at 200 %
 // should cost at most 4.5 times the one at 100 %; an idle editor at 200 % should take under
 // 1 % of a core, that is under 417 microseconds per tick at 24 ticks a second.
-//   build/bench/editor/editor_scale_bench --benchmark_repetitions=5 \
-//     --benchmark_report_aggregates_only=true
+//   build/bench/editor/editor_scale_bench --benchmark_repetitions=5
+//   --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include "editor/headless/headless_editor_window.h"
