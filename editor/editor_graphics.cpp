@@ -1,8 +1,11 @@
 #include "editor/editor_graphics.h"
 
+#include <cmath>
+
 #include "editor/bitmap_control.h"
 #include "editor/icontrol.h"
 #include "frame/effect_base.h"
+#include "graphics/device_scale.h"
 
 namespace velmora {
 
@@ -215,8 +218,96 @@ void IEditorGraphics::MarkAllDirty() {
 
 void IEditorGraphics::PrepareEditor() {
   std::unique_ptr<PixelMemory> memory = MakeSurfaceMemory();
-  CreateSurface(width_, height_, memory ? std::move(memory) : MakeHeapPixelMemory());
+  SetDrawScale(Scale());
+  CreateSurface(DeviceWidth(), DeviceHeight(), memory ? std::move(memory) : MakeHeapPixelMemory());
   scratch_ = std::make_unique<PixelImage>();
+}
+
+namespace {
+
+// The user's zoom choice, shared by every editor in the process; 0 = none made.
+std::atomic<double>& ProcessZoom() {
+  static std::atomic<double> zoom{0.0};
+  return zoom;
+}
+
+}  // namespace
+
+void IEditorGraphics::SetUserZoom(double scale) {
+  ProcessZoom().store(device_scale::Usable(scale), std::memory_order_relaxed);
+}
+
+double IEditorGraphics::UserZoom() {
+  return ProcessZoom().load(std::memory_order_relaxed);
+}
+
+bool IEditorGraphics::SetHostScale(double scale) {
+  hostScale_.store(device_scale::Usable(scale), std::memory_order_relaxed);
+  return UpdateScale();
+}
+
+void IEditorGraphics::SetScreenScale(double scale) {
+  screenScale_.store(device_scale::Usable(scale), std::memory_order_relaxed);
+  UpdateScale();
+}
+
+bool IEditorGraphics::UpdateScale() {
+  double scale = UserZoom();
+  if (scale == 0.0) {
+    scale = hostScale_.load(std::memory_order_relaxed);
+  }
+  if (scale == 0.0) {
+    scale = screenScale_.load(std::memory_order_relaxed);
+  }
+  if (scale == 0.0) {
+    scale = 1.0;
+  }
+  if (scale == Scale()) {
+    return false;
+  }
+  const int oldWidth = DeviceWidth();
+  const int oldHeight = DeviceHeight();
+  scale_.store(scale, std::memory_order_relaxed);
+  ScaleChanged();
+  return DeviceWidth() != oldWidth || DeviceHeight() != oldHeight;
+}
+
+bool IEditorGraphics::ApplyScale() {
+  const double scale = Scale();
+  if (Surface() == nullptr || scale == DrawScale()) {
+    return false;
+  }
+  std::unique_ptr<PixelMemory> memory = MakeSurfaceMemory();
+  SetDrawScale(scale);
+  CreateSurface(DeviceWidth(), DeviceHeight(), memory ? std::move(memory) : MakeHeapPixelMemory());
+  MarkAllDirty();
+  return true;
+}
+
+int IEditorGraphics::DeviceWidth() const {
+  return device_scale::ToDevice(width_, Scale());
+}
+
+int IEditorGraphics::DeviceHeight() const {
+  return device_scale::ToDevice(height_, Scale());
+}
+
+// Both follow the scale the surface (and so the window) is at, which a window layer may
+// take up a moment after the scale itself changed.
+Rect IEditorGraphics::EditorAreaCovering(const Rect& device) const {
+  const double scale = DrawScale();
+  if (scale == 1.0) {
+    return device;
+  }
+  return Rect{static_cast<int>(std::floor(device.left / scale)),
+              static_cast<int>(std::floor(device.top / scale)),
+              static_cast<int>(std::ceil(device.right / scale)),
+              static_cast<int>(std::ceil(device.bottom / scale))};
+}
+
+int IEditorGraphics::ToEditorPixel(int devicePixel) const {
+  const double scale = DrawScale();
+  return scale == 1.0 ? devicePixel : device_scale::ToEditor(devicePixel, scale);
 }
 
 intptr_t IEditorGraphics::EditorWheel(float) {

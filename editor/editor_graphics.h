@@ -10,6 +10,7 @@
 // never changed afterwards.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -71,9 +72,32 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   int Height() const override { return height_; }
   intptr_t EditorWheel(float delta) override;
 
+  // Scale: the editor keeps its layout in editor pixels (Width x Height) and is shown at
+  // Scale() device pixels per editor pixel. The scale is the user's zoom choice when one
+  // was made in this process, else the host's request, else the screen's density, else 1.
+  // Window layers hand in the screen's scale when they open and give every mouse position
+  // in editor pixels (ToEditorPixel).
+  // The host's request (1 = 100 %); 0, NaN or a negative value withdraws it. True when the
+  // editor's size on the screen changed.
+  bool SetHostScale(double scale) override;
+  void RefreshScale() override { UpdateScale(); }
+  // The screen's density as the window layer found it (0 = unknown).
+  void SetScreenScale(double scale);
+  // The user's zoom choice for every editor of the process; 0 withdraws it.
+  static void SetUserZoom(double scale);
+  static double UserZoom();
+  double Scale() const { return scale_.load(std::memory_order_relaxed); }
+  // Size on the screen at the current scale, in device pixels.
+  int DeviceWidth() const override;
+  int DeviceHeight() const override;
+  // The editor pixel under a device pixel's centre.
+  int ToEditorPixel(int devicePixel) const;
+  // The editor-pixel area that covers a device-pixel area (a window's exposed part).
+  Rect EditorAreaCovering(const Rect& device) const;
+
   // The window half's services.
   virtual void BlitToWindow(const Rect& area) = 0;
-  virtual bool WindowIsOpen() const { return WindowHandle() != 0; }
+  bool WindowIsOpen() const override { return WindowHandle() != 0; }
   // Opens the text entry on an editable text control's own text.
   virtual void PromptTextEntry(IControl* control) = 0;
   // Opens the value entry (a box or a list of the parameter's texts) over the control.
@@ -93,6 +117,16 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   PixelImage* ScratchImage() { return scratch_.get(); }
 
  protected:
+  // The scale has changed (on the thread that changed it). The default applies it at once;
+  // a window layer whose window runs on a thread of its own hands it to that thread, and
+  // resizes its window after applying it.
+  virtual void ScaleChanged() { ApplyScale(); }
+  // Makes the surface follow the scale (a new surface at the new size, everything dirty).
+  // True when it changed.
+  bool ApplyScale();
+  // Recomputes the scale from its sources; true when it changed (ScaleChanged was called).
+  bool UpdateScale();
+
   // Where the surface keeps its pixels; a window layer that copies to the screen from a
   // platform bitmap supplies that memory.
   virtual std::unique_ptr<PixelMemory> MakeSurfaceMemory() { return MakeHeapPixelMemory(); }
@@ -113,6 +147,9 @@ class IEditorGraphics : public EditorCanvas, public EditorLink {
   bool dragsFollow_ = false;  // the captured control also receives the drags
   int lastMouseX_ = 0;
   int lastMouseY_ = 0;
+  std::atomic<double> hostScale_{0.0};
+  std::atomic<double> screenScale_{0.0};
+  std::atomic<double> scale_{1.0};
 };
 
 }  // namespace velmora

@@ -1,12 +1,15 @@
 #include "editor/editor_window.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "editor/icontrol.h"
 #include "editor/text_controls.h"
 #include "frame/effect_base.h"
 #include "frame/effect_param.h"
+#include "graphics/device_scale.h"
 
 namespace velmora {
 namespace {
@@ -77,7 +80,9 @@ void IEditorWindow::RepaintArea(const Rect& area) {
 void IEditorWindow::CloseEntry(bool commit) {
   IControl* control = editedControl_;
   IEffectParam* param = editedParam_;
-  if (commit) {
+  if (commit && zoomEntry_) {
+    ApplyZoomText(ReadEntryText());
+  } else if (commit) {
     const std::string text = ReadEntryText();
     ApplyEnteredText(control, param, text.c_str());
   }
@@ -97,6 +102,7 @@ void IEditorWindow::BeginEntry(IControl* control, IEffectParam* param) {
 void IEditorWindow::ForgetEntry() {
   editedControl_ = nullptr;
   editedParam_ = nullptr;
+  zoomEntry_ = false;
 }
 
 void IEditorWindow::FlushPendingGesture() {
@@ -148,11 +154,74 @@ void IEditorWindow::RightButtonDown(int x, int y, const MouseModifiers& modifier
     SwallowFlag(HeldButton::kRight) = true;
     return;
   }
+  if (held_ == HeldButton::kNone && OpenZoomList(x, y)) {
+    SwallowFlag(HeldButton::kRight) = true;
+    return;
+  }
   if (!TakePress(HeldButton::kRight)) {
     return;
   }
   CaptureMouse(true);
   MouseDown(x, y, modifiers);
+}
+
+bool IEditorWindow::OpenZoomList(int x, int y) {
+  // Index 0 is the background picture; -1 is outside every control.
+  if (ControlCount() == 0 || FindControlAt(x, y) > 0) {
+    return false;
+  }
+  IControl* background = Control(0);
+  if (!ShowEntryList(MakeZoomEntry(background, x, y, Scale()))) {
+    return false;
+  }
+  BeginEntry(background, nullptr);
+  zoomEntry_ = true;
+  return true;
+}
+
+EntryRequest IEditorWindow::MakeZoomEntry(IControl* background, int x, int y, double scale) {
+  EntryRequest request;
+  request.kind = EntryRequest::kValueList;
+  request.control = background;
+  size_t longest = 0;
+  for (const int percent : kZoomChoices) {
+    char item[16];
+    std::snprintf(item, sizeof(item), "Zoom %d%%", percent);
+    request.items.emplace_back(item);
+    longest = std::max(longest, request.items.back().size());
+    if (device_scale::Percent(scale) == percent) {
+      request.selected = static_cast<int>(request.items.size()) - 1;
+      request.text = item;
+    }
+  }
+  // Sized as a parameter's value list, opened where the click was.
+  const int width = kListCharWidth * static_cast<int>(longest) + kListMargin;
+  const int height = kListRowHeight * static_cast<int>(request.items.size()) + kListRowHeight;
+  request.area = Rect{x, y, x + width, y + height};
+  return request;
+}
+
+void IEditorWindow::ApplyZoomText(const std::string& text) {
+  for (const int percent : kZoomChoices) {
+    char item[16];
+    std::snprintf(item, sizeof(item), "Zoom %d%%", percent);
+    if (text == item) {
+      ChooseZoom(percent / 100.0);
+      return;
+    }
+  }
+}
+
+void IEditorWindow::ChooseZoom(double scale) {
+  const double previous = UserZoom();
+  SetUserZoom(scale);
+  if (!UpdateScale() || !WindowIsOpen()) {
+    return;  // the same size, or nothing on the screen yet
+  }
+  if (Owner() == nullptr || !Owner()->RequestEditorSize(DeviceWidth(), DeviceHeight())) {
+    SetUserZoom(previous);
+    UpdateScale();
+  }
 }
 
 void IEditorWindow::LeftButtonUp(int x, int y, const MouseModifiers& modifiers) {

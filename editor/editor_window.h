@@ -50,8 +50,8 @@ class IEditorWindow : public IEditorGraphics {
   // host sees every gesture it is told of begin once and end once.
   // Commits an open entry, then presses.
   void LeftButtonDown(int x, int y, const MouseModifiers& modifiers);
-  // Cancels an open entry and does nothing else (its release is swallowed too); otherwise
-  // presses.
+  // Cancels an open entry and does nothing else (its release is swallowed too); on the
+  // background (where no control is) opens the zoom list; otherwise presses.
   void RightButtonDown(int x, int y, const MouseModifiers& modifiers);
   void LeftButtonUp(int x, int y, const MouseModifiers& modifiers);
   void RightButtonUp(int x, int y, const MouseModifiers& modifiers);
@@ -72,6 +72,16 @@ class IEditorWindow : public IEditorGraphics {
   void ApplyEnteredText(IControl* control, IEffectParam* param, const char* text);
   // The value entry for a parameter, placed over the control.
   static EntryRequest MakeParamEntry(IControl* control, IEffectParam* param);
+  // The zoom list opened at (x, y) on the background control: "Zoom 100%" to "Zoom 200%",
+  // the entry of the current scale selected (none when the scale is not one of them).
+  static EntryRequest MakeZoomEntry(IControl* background, int x, int y, double scale);
+  // The zooms the list offers, in percent.
+  static constexpr int kZoomChoices[] = {100, 125, 150, 200};
+  // The user chose a zoom (1 = 100 %): it becomes the process's choice and this editor
+  // takes it when the host grants the new window size (a closed editor takes it at once);
+  // a refused size leaves the editor and the earlier choice as they were.
+  void ChooseZoom(double scale);
+  bool ZoomEntryOpen() const { return zoomEntry_; }
 
   EntryState GetEntryState() const { return entryState_; }
   // The button whose press the editor routed and whose release it waits for.
@@ -95,6 +105,9 @@ class IEditorWindow : public IEditorGraphics {
   virtual void DestroyEntryPopup() = 0;
   virtual void CaptureMouse(bool capture) = 0;
   virtual bool HasMouseCapture() const = 0;
+  // Shows a list pop-up for the request as the platform shows a parameter's value list;
+  // false when it could not.
+  virtual bool ShowEntryList(const EntryRequest& request) = 0;
 
   // The pop-up now edits this control (and parameter, or none for its own text).
   void BeginEntry(IControl* control, IEffectParam* param);
@@ -108,6 +121,9 @@ class IEditorWindow : public IEditorGraphics {
   // The tick's close step: the committed text is applied, the control told, the pop-up
   // destroyed and forgotten, in that order.
   void CloseEntry(bool commit);
+  // Opens the zoom list when (x, y) is on the background; true when it opened.
+  bool OpenZoomList(int x, int y);
+  void ApplyZoomText(const std::string& text);
   void RepaintArea(const Rect& area);
   void ButtonUp(HeldButton button, int x, int y, const MouseModifiers& modifiers);
   // Whether the press of a button is routed; a press that is not has its release swallowed.
@@ -121,6 +137,7 @@ class IEditorWindow : public IEditorGraphics {
   EntryState entryState_ = kEntryIdle;
   IControl* editedControl_ = nullptr;
   IEffectParam* editedParam_ = nullptr;
+  bool zoomEntry_ = false;  // the open pop-up is the zoom list
   HeldButton held_ = HeldButton::kNone;
   bool swallowLeft_ = false;
   bool swallowRight_ = false;

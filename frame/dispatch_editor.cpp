@@ -16,19 +16,30 @@ constexpr int32_t kVendorParamIsTwoState = 8;
 constexpr int32_t kVendorString2Parameter = 27;
 constexpr int32_t kVendorWheelIndex = vst::FourCC('s', 't', 'C', 'A');
 constexpr intptr_t kVendorWheelValue = vst::FourCC('W', 'h', 'e', 'e');
+// The host's display scale, as hosts on high-density screens send it: the factor is in opt.
+constexpr int32_t kVendorScaleIndex = vst::FourCC('P', 'r', 'e', 'S');
+constexpr intptr_t kVendorScaleValue = vst::FourCC('A', 'e', 'C', 's');
 
 }  // namespace
 
 intptr_t IEffectVST::OnEditGetRect(const DispatchCall& call) {
-  if (call.ptr == nullptr || Editor() == nullptr) {
+  EditorLink* editor = Editor();
+  if (call.ptr == nullptr || editor == nullptr) {
     return 0;
   }
+  // The rectangle follows the editor's scale; at 100 % it is the editor's own size.
+  editor->RefreshScale();
+  editRect_.right = static_cast<int16_t>(editor->DeviceWidth());
+  editRect_.bottom = static_cast<int16_t>(editor->DeviceHeight());
   *static_cast<vst::ERect**>(call.ptr) = &editRect_;
   return 1;
 }
 
 intptr_t IEffectVST::OnEditOpen(const DispatchCall& call) {
   EditorLink* editor = Editor();
+  if (editor != nullptr) {
+    editor->RefreshScale();
+  }
   if (editor == nullptr || !editor->OpenEditorWindow(reinterpret_cast<intptr_t>(call.ptr))) {
     return 0;
   }
@@ -80,6 +91,16 @@ intptr_t IEffectVST::OnVendorSpecific(const DispatchCall& call) {
                     IEffectParam::kTextSize);
       }
       return kVendorAnswer;
+    }
+    case kVendorScaleIndex: {
+      EditorLink* editor = Editor();
+      if (call.value != kVendorScaleValue || editor == nullptr) {
+        return 0;
+      }
+      if (editor->SetHostScale(call.opt) && editor->WindowIsOpen()) {
+        RequestEditorSize(editor->DeviceWidth(), editor->DeviceHeight());
+      }
+      return 1;
     }
     case kVendorWheelIndex:
       if (call.value == kVendorWheelValue && Editor() != nullptr) {

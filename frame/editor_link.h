@@ -24,10 +24,23 @@ class EditorLink {
   virtual int FrameRate() const = 0;  // timer ticks per second
   virtual int Width() const = 0;      // pixels
   virtual int Height() const = 0;
+  // The editor's size on the screen, in device pixels: Width x Height times its scale.
+  virtual int DeviceWidth() const { return Width(); }
+  virtual int DeviceHeight() const { return Height(); }
+  // The host's display scale for the editor (1 = 100 %; 0 withdraws the request). True when
+  // the editor's size on the screen changed, so the host's window should follow it.
+  virtual bool SetHostScale(double scale) {
+    (void)scale;
+    return false;
+  }
+  // Takes up a zoom the user chose in another editor of the process since; called before
+  // the size is reported or the window opens.
+  virtual void RefreshScale() {}
 
   // Opens the editor window inside the host's parent window (an HWND or an X11 window id).
   virtual bool OpenEditorWindow(intptr_t parentHandle) = 0;
   virtual void CloseEditorWindow() = 0;
+  virtual bool WindowIsOpen() const { return false; }
   // A wheel turn the host forwards; the result goes back to the host unchanged.
   virtual intptr_t EditorWheel(float delta) = 0;
 };

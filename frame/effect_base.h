@@ -77,6 +77,13 @@ class IEffectBase {
   virtual double HostTempo() = 0;
   virtual int HostKind();
   virtual void HostSpecificSetup() = 0;
+  // Asks the host to give the open editor a window of this size in device pixels (the
+  // editor's scale changed); true when the host granted it. The base knows no host.
+  virtual bool RequestEditorSize(int width, int height) {
+    (void)width;
+    (void)height;
+    return false;
+  }
 
   // Takes ownership of the editor, shows it every parameter and lets it prepare itself.
   virtual void AttachEditor(EditorLink* editor);

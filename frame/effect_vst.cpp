@@ -130,6 +130,10 @@ void IEffectVST::AttachEditor(EditorLink* editor) {
   }
 }
 
+bool IEffectVST::RequestEditorSize(int width, int height) {
+  return CallHost(vst::audioMasterSizeWindow, width, height, nullptr, 0.0f) != 0;
+}
+
 intptr_t IEffectVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   return host_ != nullptr ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
 }

@@ -39,6 +39,8 @@ class IEffectVST : public IEffectBase {
   double HostTempo() override;
   int HostKind() override;
   void HostSpecificSetup() override;
+  // audioMasterSizeWindow (index = width, value = height).
+  bool RequestEditorSize(int width, int height) override;
   void AttachEditor(EditorLink* editor) override;
 
   // Sample rate x 60 / host tempo; 0 without a valid tempo. Asked once per audio block.

@@ -5,7 +5,9 @@
 
 #include "graphics/bitmap_cache.h"
 #include "graphics/blit_image.h"
+#include "graphics/device_scale.h"
 #include "graphics/fill_shapes.h"
+#include "graphics/image_resampling.h"
 #include "graphics/module_resources.h"
 #include "graphics/png_decoder.h"
 #include "graphics/rotated_blit.h"
@@ -29,6 +31,50 @@ bool EditorCanvas::CreateSurface(int32_t width, int32_t height,
                                  std::unique_ptr<PixelMemory> memory) {
   surface_ = std::make_unique<EditorSurface>(width, height, std::move(memory));
   return surface_->IsValid();
+}
+
+void EditorCanvas::SetDrawScale(double scale) {
+  scale_ = scale;
+  deviceFonts_.clear();
+}
+
+Rect EditorCanvas::ToDevice(const Rect& r) const {
+  return scale_ == 1.0 ? r : device_scale::ToDevice(r, scale_);
+}
+
+int32_t EditorCanvas::ToDevice(int32_t editorPixels) const {
+  return scale_ == 1.0 ? editorPixels : device_scale::ToDevice(editorPixels, scale_);
+}
+
+const PixelImage* EditorCanvas::DeviceImage(const BitmapRef& bitmap) {
+  if (scale_ == 1.0 || bitmap.image == nullptr) {
+    return bitmap.image;
+  }
+  const int32_t percent = device_scale::Percent(scale_);
+  BitmapCache& cache = BitmapCache::Instance();
+  if (const PixelImage* found = cache.FindScaled(bitmap.image, percent)) {
+    return found;
+  }
+  return cache.InsertScaled(bitmap.image, percent, MakeDeviceImage(*bitmap.image));
+}
+
+std::unique_ptr<PixelImage> EditorCanvas::MakeDeviceImage(const PixelImage& base) {
+  const int32_t width = ToDevice(base.Width());
+  const int32_t height = ToDevice(base.Height());
+  const int32_t artworkId = DoubleSizeResourceId(BitmapCache::Instance().IdOf(&base));
+  std::unique_ptr<PixelImage> artwork = artworkId >= 0 ? LoadImageResource(artworkId) : nullptr;
+  // Artwork that does not match its picture (a damaged resource) is not used.
+  if (artwork != nullptr &&
+      (artwork->Width() != 2 * base.Width() || artwork->Height() != 2 * base.Height())) {
+    artwork.reset();
+  }
+  if (artwork == nullptr) {
+    return ResampleImage(base, width, height);
+  }
+  if (artwork->Width() == width && artwork->Height() == height) {
+    return artwork;
+  }
+  return ResampleImage(*artwork, width, height);
 }
 
 BitmapRef EditorCanvas::LoadBitmapRef(int32_t id, const char*, int32_t frames) {
@@ -83,6 +129,20 @@ bool EditorCanvas::DrawBitmapFrame(const BitmapRef& bitmap, const Rect& dest, in
 
 bool EditorCanvas::DrawBitmapAt(const BitmapRef& bitmap, const Rect& dest, int32_t sourceX,
                                 int32_t sourceY, const Blend* blend) {
+  if (scale_ != 1.0) {
+    // The picture's origin (where its pixel 0, 0 lands) is scaled, so every part of a
+    // strip or a cut-out lines up with the same parts drawn elsewhere.
+    const PixelImage* image = DeviceImage(bitmap);
+    const Rect c = IntersectRects(ToDevice(dest), ToDevice(drawArea_));
+    if (surface_ == nullptr || image == nullptr || c.IsEmpty()) {
+      return true;
+    }
+    const int32_t originX = ToDevice(dest.left - sourceX);
+    const int32_t originY = ToDevice(dest.top - sourceY);
+    BlitImage(*surface_, *image, c.left, c.top, c.left - originX, c.top - originY, c.Width(),
+              c.Height(), ResolveBlend(blend));
+    return true;
+  }
   const Rect c = IntersectRects(dest, drawArea_);
   if (surface_ == nullptr || bitmap.image == nullptr || c.IsEmpty()) {
     return true;
@@ -95,6 +155,20 @@ bool EditorCanvas::DrawBitmapAt(const BitmapRef& bitmap, const Rect& dest, int32
 bool EditorCanvas::DrawRotatedBitmap(const BitmapRef& bitmap, int32_t centreX, int32_t centreY,
                                      double angle, const Blend* blend, float sourceOffsetX,
                                      float sourceOffsetY) {
+  if (scale_ != 1.0) {
+    const PixelImage* image = DeviceImage(bitmap);
+    if (surface_ != nullptr && image != nullptr) {
+      // The picture covers the scaled place of its editor-pixel square, and turns about
+      // that square's centre.
+      const auto left = static_cast<int32_t>(static_cast<float>(centreX) - bitmap.width / 2);
+      const auto top = static_cast<int32_t>(static_cast<float>(centreY) - bitmap.height / 2);
+      const auto scale = static_cast<float>(scale_);
+      BlitRotated(*surface_, *image, ToDevice(left) + image->Width() / 2,
+                  ToDevice(top) + image->Height() / 2, angle, ResolveBlend(blend),
+                  sourceOffsetX * scale, sourceOffsetY * scale);
+    }
+    return true;
+  }
   if (surface_ != nullptr && bitmap.image != nullptr) {
     BlitRotated(*surface_, *bitmap.image, centreX, centreY, angle, ResolveBlend(blend),
                 sourceOffsetX, sourceOffsetY);
@@ -104,7 +178,7 @@ bool EditorCanvas::DrawRotatedBitmap(const BitmapRef& bitmap, int32_t centreX, i
 
 bool EditorCanvas::FillRectangle(const Color& colour, const Rect& r, const Blend* blend) {
   if (surface_ != nullptr) {
-    velmora::FillRectangle(*surface_, colour, r, ResolveBlend(blend));
+    velmora::FillRectangle(*surface_, colour, ToDevice(r), ResolveBlend(blend));
   }
   return true;
 }
@@ -112,8 +186,9 @@ bool EditorCanvas::FillRectangle(const Color& colour, const Rect& r, const Blend
 bool EditorCanvas::FillCircle(const Color& colour, float centreX, float centreY, float radius,
                               const Blend* blend, bool antiAlias) {
   if (surface_ != nullptr) {
-    velmora::FillCircle(*surface_, colour, centreX, centreY, radius, ResolveBlend(blend),
-                        antiAlias);
+    const auto scale = static_cast<float>(scale_);
+    velmora::FillCircle(*surface_, colour, centreX * scale, centreY * scale, radius * scale,
+                        ResolveBlend(blend), antiAlias);
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "graphics/bitmap_ref.h"
 #include "graphics/blend.h"
@@ -11,6 +12,8 @@
 #include "graphics/text_style.h"
 
 namespace velmora {
+
+class CachedFont;
 
 // The drawing half of the editor's graphics object: it owns the off-screen surface, knows
 // the area of the current paint pass and offers the drawing operations controls call from
@@ -32,6 +35,16 @@ class EditorCanvas {
                      std::unique_ptr<PixelMemory> memory = MakeHeapPixelMemory());
   EditorSurface* Surface() { return surface_.get(); }
   const EditorSurface* Surface() const { return surface_.get(); }
+
+  // Device pixels per editor pixel (1 unless a high-density scale is set). Every drawing
+  // operation below takes editor pixels and draws at device pixels: rectangles are scaled
+  // edge by edge, images come from their artwork for the scale, text is set at the scaled
+  // size. At 1 the operations draw exactly as they always have. The caller sizes the
+  // surface to match (CreateSurface in device pixels).
+  void SetDrawScale(double scale);
+  double DrawScale() const { return scale_; }
+  Rect ToDevice(const Rect& r) const;
+  int32_t ToDevice(int32_t editorPixels) const;
 
   // The area the current paint pass repaints; every bitmap draw is clipped to it.
   void SetDrawArea(const Rect& area) { drawArea_ = area; }
@@ -77,9 +90,25 @@ class EditorCanvas {
   // True when drawn (or empty); false when the style's font cannot be created.
   bool DrawStyledText(TextStyle& style, const char* text, const Rect& r);
 
+  // The picture drawn for a bitmap at the current scale: the bitmap itself at 1, else its
+  // double-size artwork, resized when the scale is not 2 (or the bitmap itself resized when
+  // it has no artwork), made once per process and scale. Null when there is none.
+  const PixelImage* DeviceImage(const BitmapRef& bitmap);
+
  private:
+  struct DeviceFont {
+    const CachedFont* base;
+    CachedFont* font;
+  };
+
+  std::unique_ptr<PixelImage> MakeDeviceImage(const PixelImage& base);
+  // The font of the style's size scaled to device pixels; the style's own font first.
+  CachedFont* FontAtScale(TextStyle& style);
+
   std::unique_ptr<EditorSurface> surface_;
   Rect drawArea_{};
+  double scale_ = 1.0;
+  std::vector<DeviceFont> deviceFonts_;  // editor thread only
 };
 
 }  // namespace velmora

@@ -17,4 +17,11 @@ struct ResourceBytes {
 // the plug-in at build time.
 ResourceBytes FindImageResource(int32_t id);
 
+// Every editor picture (ids 100..199) is also stored drawn at twice its size, for
+// high-density screens, under its id plus this offset.
+constexpr int32_t kDoubleSizeIdOffset = 100;
+inline int32_t DoubleSizeResourceId(int32_t id) {
+  return id >= 100 && id < 200 ? id + kDoubleSizeIdOffset : -1;
+}
+
 }  // namespace velmora

@@ -19,6 +19,12 @@ UiEffect::UiEffect(const EffectSetup& setup, const UiHostLink& host, const LV2_U
   delivering_.reserve(kQueueReserve);
 }
 
+bool UiEffect::RequestEditorSize(int width, int height) {
+  const LV2UI_Resize* resize = host_.resize;
+  return resize != nullptr && resize->ui_resize != nullptr &&
+         resize->ui_resize(resize->handle, width, height) == 0;
+}
+
 void UiEffect::Queue(HostMessage::Kind kind, int index, float value) {
   if (!IsValidParam(index)) {
     return;

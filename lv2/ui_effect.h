@@ -26,7 +26,8 @@ namespace velmora::lv2 {
 struct UiHostLink {
   LV2UI_Write_Function write = nullptr;
   LV2UI_Controller controller = nullptr;
-  const LV2UI_Touch* touch = nullptr;  // optional
+  const LV2UI_Touch* touch = nullptr;    // optional
+  const LV2UI_Resize* resize = nullptr;  // optional
 };
 
 class UiEffect final : public IEffectBase {
@@ -63,6 +64,8 @@ class UiEffect final : public IEffectBase {
   int64_t HostSamplePosition() override { return 0; }
   double HostTempo() override { return 0.0; }
   void HostSpecificSetup() override {}
+  // ui:resize, when the host offers it.
+  bool RequestEditorSize(int width, int height) override;
 
  private:
   void Queue(HostMessage::Kind kind, int index, float value);

@@ -1,6 +1,8 @@
 // The UI module of the bundle: the one X11 UI descriptor LV2 hosts look up. Nothing throws
 // out of these callbacks: creation reports failure with a null handle.
+#include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
@@ -22,6 +24,23 @@ const void* FindFeature(const LV2_Feature* const* features, const char* uri) {
   return nullptr;
 }
 
+// The display scale the host gives in its options (ui:scaleFactor, an atom:Float); 0 when
+// it gives none, or gives it in another type.
+double ScaleFactorOf(const LV2_Options_Option* options, const LV2_URID_Map* map) {
+  if (options == nullptr || map == nullptr) {
+    return 0.0;
+  }
+  const LV2_URID key = map->map(map->handle, "http://lv2plug.in/ns/extensions/ui#scaleFactor");
+  const LV2_URID type = map->map(map->handle, LV2_ATOM__Float);
+  for (const LV2_Options_Option* option = options; option->key != 0; ++option) {
+    if (option->key == key && option->type == type && option->size == sizeof(float) &&
+        option->value != nullptr) {
+      return *static_cast<const float*>(option->value);
+    }
+  }
+  return 0.0;
+}
+
 LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
                          LV2UI_Write_Function write, LV2UI_Controller controller,
                          LV2UI_Widget* widget, const LV2_Feature* const* features) {
@@ -34,9 +53,12 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   host.touch = static_cast<const LV2UI_Touch*>(FindFeature(features, LV2_UI__touch));
   const auto* map = static_cast<const LV2_URID_Map*>(FindFeature(features, LV2_URID__map));
   const auto parent = reinterpret_cast<intptr_t>(FindFeature(features, LV2_UI__parent));
-  const auto* resize = static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize));
+  host.resize = static_cast<const LV2UI_Resize*>(FindFeature(features, LV2_UI__resize));
+  const auto* options =
+      static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options));
   try {
-    std::unique_ptr<VelmoraUi> ui = VelmoraUi::Create(host, map, parent, resize);
+    std::unique_ptr<VelmoraUi> ui =
+        VelmoraUi::Create(host, map, parent, ScaleFactorOf(options, map));
     if (!ui) {
       return nullptr;
     }

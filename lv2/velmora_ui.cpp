@@ -17,18 +17,23 @@ VelmoraUi::VelmoraUi(const UiHostLink& host, const LV2_URID_Map* map)
 }
 
 std::unique_ptr<VelmoraUi> VelmoraUi::Create(const UiHostLink& host, const LV2_URID_Map* map,
-                                             intptr_t parent, const LV2UI_Resize* resize) {
+                                             intptr_t parent, double scale) {
   if (map == nullptr || parent == 0 || host.write == nullptr) {
     return nullptr;
   }
   std::unique_ptr<VelmoraUi> ui(new VelmoraUi(host, map));
   EditorLink* editor = ui->effect_.Editor();
-  if (editor == nullptr || !editor->OpenEditorWindow(parent)) {
+  if (editor == nullptr) {
     return nullptr;
   }
-  if (resize != nullptr && resize->ui_resize != nullptr) {
-    resize->ui_resize(resize->handle, kEditorWidth, kEditorHeight);
+  if (scale > 0.0) {
+    editor->SetHostScale(scale);
   }
+  if (!editor->OpenEditorWindow(parent)) {
+    return nullptr;
+  }
+  // The window may have taken the screen's density as well; the host learns the result.
+  ui->effect_.RequestEditorSize(editor->DeviceWidth(), editor->DeviceHeight());
   return ui;
 }
 

@@ -17,9 +17,10 @@ namespace velmora::lv2 {
 class VelmoraUi {
  public:
   // Null when the host offers no URID map or no parent window, or the window cannot be
-  // opened. resize may be null.
+  // opened. The host's ui:resize, when it has one, is in host. scale is the host's
+  // ui:scaleFactor, 0 when it gave none.
   static std::unique_ptr<VelmoraUi> Create(const UiHostLink& host, const LV2_URID_Map* map,
-                                           intptr_t parent, const LV2UI_Resize* resize);
+                                           intptr_t parent, double scale);
   ~VelmoraUi();
 
   // The editor's own window, handed to the host as the UI's widget.

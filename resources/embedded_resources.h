@@ -10,8 +10,8 @@ struct EmbeddedBytes {
   size_t size = 0;
 };
 
-// The editor image with this resource id (100..108), linked into the module at build time;
-// empty for any other id.
+// The editor image with this resource id (100..108, or 200..208 for the double-size set), linked
+// into the module at build time; empty for any other id.
 EmbeddedBytes FindEmbeddedImage(int32_t id);
 
 // A freely licensed TrueType face linked into the module, used for text when the system

@@ -18,20 +18,34 @@ bool HeadlessEditorWindow::OpenEditorWindow(intptr_t parentHandle) {
   const bool reopened = windowOpen_;
   CloseEditorWindow();
   parent_ = parentHandle;
-  if (!reopened) {
-    if (!window_.Resize(Width(), Height())) {
-      return false;
-    }
-    for (int y = 0; y < window_.Height(); ++y) {
-      for (int x = 0; x < window_.Width(); ++x) {
-        window_.SetPixel(x, y, 0xFF000000u);
-      }
-    }
+  if (!reopened && !ClearWindowImage()) {
+    return false;
   }
   windowOpen_ = true;
   invalid_ = Rect{};
   MarkAllDirty();
   return true;
+}
+
+bool HeadlessEditorWindow::ClearWindowImage() {
+  if (!window_.Resize(DeviceWidth(), DeviceHeight())) {
+    return false;
+  }
+  for (int y = 0; y < window_.Height(); ++y) {
+    for (int x = 0; x < window_.Width(); ++x) {
+      window_.SetPixel(x, y, 0xFF000000u);
+    }
+  }
+  return true;
+}
+
+// The "window" takes the new size at once, as a host that grants every resize would make it.
+void HeadlessEditorWindow::ScaleChanged() {
+  ApplyScale();
+  if (windowOpen_ && (window_.Width() != DeviceWidth() || window_.Height() != DeviceHeight())) {
+    ClearWindowImage();
+    invalid_ = Rect{};
+  }
 }
 
 void HeadlessEditorWindow::CloseEditorWindow() {
@@ -53,8 +67,9 @@ void HeadlessEditorWindow::BlitToWindow(const Rect& area) {
     return;
   }
   blitted_.push_back(area);
-  BlitImage(window_, *surface, area.left, area.top, area.left, area.top, area.Width(),
-            area.Height(), PixelBlend{PixelMode::kCopy, 1.0f});
+  const Rect device = ToDevice(area);
+  BlitImage(window_, *surface, device.left, device.top, device.left, device.top, device.Width(),
+            device.Height(), PixelBlend{PixelMode::kCopy, 1.0f});
 }
 
 void HeadlessEditorWindow::InvalidateArea(const Rect& area) {
@@ -96,6 +111,16 @@ void HeadlessEditorWindow::PromptTextEntry(IControl* control) {
   entryRequests_.push_back(request);
   entryOpen_ = true;
   BeginEntry(control, nullptr);
+}
+
+bool HeadlessEditorWindow::ShowEntryList(const EntryRequest& request) {
+  if (entryOpen_ || !windowOpen_) {
+    return false;
+  }
+  entryRequests_.push_back(request);
+  entryText_ = request.text;
+  entryOpen_ = true;
+  return true;
 }
 
 void HeadlessEditorWindow::DestroyEntryPopup() {

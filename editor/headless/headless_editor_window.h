@@ -37,7 +37,7 @@ class HeadlessEditorWindow : public IEditorWindow {
   bool OpenWebAddress(const char* address, const char* caption, const char* confirmText,
                       const char* failureText) override;
 
-  // What reached the screen so far; 0 x 0 before the first open.
+  // What reached the screen so far, in device pixels; 0 x 0 before the first open.
   const PixelImage& WindowImage() const { return window_; }
   // The area each paint copied, oldest first.
   const std::vector<Rect>& BlittedAreas() const { return blitted_; }
@@ -53,6 +53,7 @@ class HeadlessEditorWindow : public IEditorWindow {
   void SetWebAddressesOpen(bool open) { webOpens_ = open; }
 
  protected:
+  void ScaleChanged() override;
   void InvalidateArea(const Rect& area) override;
   void KeepEntryPopupArea() override {}
   void PaintInvalidArea() override;
@@ -61,9 +62,13 @@ class HeadlessEditorWindow : public IEditorWindow {
   void DestroyEntryPopup() override;
   void CaptureMouse(bool capture) override { captured_ = capture; }
   bool HasMouseCapture() const override { return captured_; }
+  bool ShowEntryList(const EntryRequest& request) override;
 
  private:
   static constexpr intptr_t kWindowHandle = 1;
+
+  // Sizes the window image to the editor's device size, black; false without memory.
+  bool ClearWindowImage();
 
   PixelImage window_;
   bool windowOpen_ = false;

@@ -56,6 +56,31 @@ int PointY(LPARAM lParam) {
   return static_cast<int16_t>(HIWORD(lParam));
 }
 
+constexpr double kBaseDpi = 96.0;
+
+// The density of the monitor the host's window is on, as a scale (1 = 96 dots per inch):
+// the window's own DPI where the system knows it per window (Windows 10 and later, for a
+// host that is DPI aware; an unaware host gets 96 and the system stretches the window),
+// else the screen's. 0 when neither answers.
+double ParentDpiScale(HWND parent) {
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  const FARPROC found = user32 != nullptr ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+  UINT dpi = 0;
+  if (found != nullptr) {
+    // Through the generic function type, which GCC lets stand for any other.
+    const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
+    dpi = dpiForWindow(parent);
+  } else {
+    HDC context = GetDC(parent);
+    if (context != nullptr) {
+      dpi = static_cast<UINT>(GetDeviceCaps(context, LOGPIXELSX));
+      ReleaseDC(parent, context);
+    }
+  }
+  return dpi > 0 ? dpi / kBaseDpi : 0.0;
+}
+
 }  // namespace
 
 Win32EditorWindow::~Win32EditorWindow() {
@@ -69,7 +94,11 @@ std::unique_ptr<PixelMemory> Win32EditorWindow::MakeSurfaceMemory() {
 bool Win32EditorWindow::OpenEditorWindow(intptr_t parentHandle) {
   HWND parent = reinterpret_cast<HWND>(parentHandle);
   parent_ = parent;
-  int x = 0, y = 0, width = Width(), height = Height();
+  // The monitor's density decides the size unless the user or the host chose a scale.
+  if (parent != nullptr) {
+    SetScreenScale(ParentDpiScale(parent));
+  }
+  int x = 0, y = 0, width = DeviceWidth(), height = DeviceHeight();
   if (window_ != nullptr) {
     // Opened again without a close: the new window takes the old one's place and size.
     // Child positions count from the parent's client area, which starts below any caption
@@ -110,7 +139,27 @@ bool Win32EditorWindow::OpenEditorWindow(intptr_t parentHandle) {
   }
   window_ = window;
   MarkAllDirty();
+  // The host sized its window from effEditGetRect, which it may have asked before the
+  // monitor's density was known.
+  if (Owner() != nullptr && (width != Width() || height != Height())) {
+    Owner()->RequestEditorSize(width, height);
+  }
   return true;
+}
+
+// Window messages and the dispatcher both run on the host's window thread, so the window
+// follows at once.
+void Win32EditorWindow::ScaleChanged() {
+  ApplyScale();
+  if (window_ == nullptr) {
+    return;
+  }
+  if (popup_ != nullptr) {
+    SetEntryState(kEntryCancel);  // placed for the old size; the tick closes it
+  }
+  SetWindowPos(window_, nullptr, 0, 0, DeviceWidth(), DeviceHeight(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Win32EditorWindow::CloseEditorWindow() {
@@ -185,18 +234,22 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       }
       return MA_ACTIVATE;
     case WM_LBUTTONDOWN:
-      LeftButtonDown(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      LeftButtonDown(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                     ModifiersFrom(wParam));
       return 0;
     case WM_RBUTTONDOWN:
-      RightButtonDown(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      RightButtonDown(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                      ModifiersFrom(wParam));
       return 0;
     case WM_LBUTTONUP:
-      LeftButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      LeftButtonUp(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                   ModifiersFrom(wParam));
       return 0;
     case WM_RBUTTONUP:
       // Routed only when its press was: the second click of a right double-click arrives
       // as WM_RBUTTONDBLCLK, which goes to DefWindowProcA, so its release is swallowed.
-      RightButtonUp(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      RightButtonUp(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                    ModifiersFrom(wParam));
       return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse while a button held a control: its release will
@@ -206,10 +259,12 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       }
       return 0;
     case WM_LBUTTONDBLCLK:
-      LeftDoubleClick(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      LeftDoubleClick(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                      ModifiersFrom(wParam));
       return 0;
     case WM_MOUSEMOVE:
-      PointerMoved(PointX(lParam), PointY(lParam), ModifiersFrom(wParam));
+      PointerMoved(ToEditorPixel(PointX(lParam)), ToEditorPixel(PointY(lParam)),
+                   ModifiersFrom(wParam));
       return 0;
     case WM_MOUSEWHEEL:
       OnWheel(wParam, lParam);
@@ -225,7 +280,7 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 void Win32EditorWindow::OnPaint() {
   RECT update{};
   if (GetUpdateRect(window_, &update, FALSE)) {
-    PaintDirtyArea(Rect{update.left, update.top, update.right, update.bottom});
+    PaintDirtyArea(EditorAreaCovering(Rect{update.left, update.top, update.right, update.bottom}));
   }
   // Without controls the paint pass draws nothing; the area must not be asked for again.
   ValidateRect(window_, nullptr);
@@ -236,15 +291,15 @@ void Win32EditorWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
   RECT rect{};
   GetWindowRect(window_, &rect);
   const auto delta = static_cast<int16_t>(HIWORD(wParam));
-  WheelTurned(PointX(lParam) - rect.left, PointY(lParam) - rect.top, ModifiersFrom(LOWORD(wParam)),
-              delta);
+  WheelTurned(ToEditorPixel(PointX(lParam) - rect.left), ToEditorPixel(PointY(lParam) - rect.top),
+              ModifiersFrom(LOWORD(wParam)), delta);
 }
 
 void Win32EditorWindow::OnKeyDown(WPARAM key) {
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(window_, &point);
-  PlatformKeyDown(point.x, point.y, static_cast<int>(key));
+  PlatformKeyDown(ToEditorPixel(point.x), ToEditorPixel(point.y), static_cast<int>(key));
 }
 
 intptr_t Win32EditorWindow::EditorWheel(float delta) {
@@ -262,7 +317,8 @@ intptr_t Win32EditorWindow::EditorWheel(float delta) {
   modifiers.shift = KeyHeld(VK_SHIFT);
   modifiers.control = KeyHeld(VK_CONTROL);
   modifiers.alt = KeyHeld(VK_MENU);
-  MouseWheel(point.x - rect.left, point.y - rect.top, modifiers, static_cast<int>(delta));
+  MouseWheel(ToEditorPixel(point.x - rect.left), ToEditorPixel(point.y - rect.top), modifiers,
+             static_cast<int>(delta));
   return 1;
 }
 
@@ -275,14 +331,16 @@ void Win32EditorWindow::BlitToWindow(const Rect& area) {
   PAINTSTRUCT paint{};
   HDC target = BeginPaint(window_, &paint);
   if (target != nullptr) {
-    BitBlt(target, area.left, area.top, area.Width(), area.Height(), source, area.left, area.top,
-           SRCCOPY);
+    const Rect device = ToDevice(area);
+    BitBlt(target, device.left, device.top, device.Width(), device.Height(), source, device.left,
+           device.top, SRCCOPY);
   }
   EndPaint(window_, &paint);
 }
 
 void Win32EditorWindow::InvalidateArea(const Rect& area) {
-  const RECT rect{area.left, area.top, area.right, area.bottom};
+  const Rect device = ToDevice(area);
+  const RECT rect{device.left, device.top, device.right, device.bottom};
   InvalidateRect(window_, &rect, FALSE);
 }
 

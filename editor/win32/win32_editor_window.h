@@ -56,6 +56,8 @@ class Win32EditorWindow : public IEditorWindow {
   void DestroyEntryPopup() override;
   void CaptureMouse(bool capture) override;
   bool HasMouseCapture() const override;
+  bool ShowEntryList(const EntryRequest& request) override;
+  void ScaleChanged() override;
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -68,6 +70,10 @@ class Win32EditorWindow : public IEditorWindow {
   void OnKeyDown(WPARAM key);
   // Gives a freshly made pop-up the focus, the entry procedure and its font.
   void AttachPopup(HWND popup, HFONT font, IControl* control, IEffectParam* param);
+  // A COMBOBOX list of the request's entries over its area, at the editor's scale.
+  HWND CreateList(const EntryRequest& request);
+  // The 14-pixel Arial of value entries, at the editor's scale.
+  HFONT CreateValueFont() const;
   // Puts the pop-up's own procedure back so that it sees its own destruction.
   void RestorePopupProcedure();
   // Destroys the pop-up and gives the focus back to the window that had it before, unless

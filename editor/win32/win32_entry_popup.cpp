@@ -56,19 +56,10 @@ void Win32EditorWindow::PromptParamEntry(IControl* control, IEffectParam* param)
   const EntryRequest request = MakeParamEntry(control, param);
   HWND popup = nullptr;
   if (request.kind == EntryRequest::kValueList) {
-    popup = CreatePopup(window_, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
-                        request.area);
-    if (popup != nullptr) {
-      for (const std::string& item : request.items) {
-        SendMessageA(popup, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      }
-      if (request.selected >= 0) {
-        SendMessageA(popup, CB_SETCURSEL, static_cast<WPARAM>(request.selected), 0);
-      }
-    }
+    popup = CreateList(request);
   } else {
     popup = CreatePopup(window_, "EDIT", request.text.c_str(),
-                        WS_CHILD | WS_VISIBLE | ES_CENTER | ES_MULTILINE, request.area);
+                        WS_CHILD | WS_VISIBLE | ES_CENTER | ES_MULTILINE, ToDevice(request.area));
     if (popup != nullptr) {
       SendMessageA(popup, EM_SETSEL, 0, -1);
     }
@@ -76,8 +67,39 @@ void Win32EditorWindow::PromptParamEntry(IControl* control, IEffectParam* param)
   if (popup == nullptr) {
     return;
   }
-  HFONT font = CreateFontA(kPopupFontHeight, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kPopupFontFace);
-  AttachPopup(popup, font, control, param);
+  AttachPopup(popup, CreateValueFont(), control, param);
+}
+
+bool Win32EditorWindow::ShowEntryList(const EntryRequest& request) {
+  if (popup_ != nullptr || window_ == nullptr) {
+    return false;
+  }
+  HWND popup = CreateList(request);
+  if (popup == nullptr) {
+    return false;
+  }
+  AttachPopup(popup, CreateValueFont(), request.control, nullptr);
+  return true;
+}
+
+HWND Win32EditorWindow::CreateList(const EntryRequest& request) {
+  HWND popup = CreatePopup(window_, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
+                           ToDevice(request.area));
+  if (popup == nullptr) {
+    return nullptr;
+  }
+  for (const std::string& item : request.items) {
+    SendMessageA(popup, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  if (request.selected >= 0) {
+    SendMessageA(popup, CB_SETCURSEL, static_cast<WPARAM>(request.selected), 0);
+  }
+  return popup;
+}
+
+HFONT Win32EditorWindow::CreateValueFont() const {
+  return CreateFontA(ToDevice(kPopupFontHeight), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                     kPopupFontFace);
 }
 
 void Win32EditorWindow::PromptTextEntry(IControl* control) {

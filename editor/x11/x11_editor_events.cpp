@@ -42,7 +42,8 @@ void X11EditorWindow::HandleEvent(XEvent& event) {
   switch (event.type) {
     case Expose: {
       const XExposeEvent& expose = event.xexpose;
-      InvalidateArea(Rect{expose.x, expose.y, expose.x + expose.width, expose.y + expose.height});
+      InvalidateDeviceArea(
+          Rect{expose.x, expose.y, expose.x + expose.width, expose.y + expose.height});
       if (!exposed_) {
         exposed_ = true;  // now shown, so the focus can be taken
         if (takesFocus_) {
@@ -59,7 +60,8 @@ void X11EditorWindow::HandleEvent(XEvent& event) {
       break;
     case MotionNotify:
       TrackPointer(event.xmotion.x, event.xmotion.y, event.xmotion.state);
-      PointerMoved(event.xmotion.x, event.xmotion.y, ModifiersOf(event.xmotion.state, 0, 0));
+      PointerMoved(ToEditorPixel(event.xmotion.x), ToEditorPixel(event.xmotion.y),
+                   ModifiersOf(event.xmotion.state, 0, 0));
       break;
     case EnterNotify:
     case LeaveNotify:
@@ -96,8 +98,10 @@ void X11EditorWindow::HandlePopupEvent(XEvent& event) {
 void X11EditorWindow::OnButtonPress(const XButtonEvent& event) {
   TrackPointer(event.x, event.y, event.state);
   const MouseModifiers modifiers = ModifiersOf(event.state, event.button, 0);
+  const int x = ToEditorPixel(event.x);
+  const int y = ToEditorPixel(event.y);
   if (event.button == kWheelUp || event.button == kWheelDown) {
-    WheelTurned(event.x, event.y, modifiers, event.button == kWheelUp ? kWheelDelta : -kWheelDelta);
+    WheelTurned(x, y, modifiers, event.button == kWheelUp ? kWheelDelta : -kWheelDelta);
     return;
   }
   if (event.button != Button1 && event.button != Button3) {
@@ -109,11 +113,11 @@ void X11EditorWindow::OnButtonPress(const XButtonEvent& event) {
   }
   if (event.button == Button3) {
     lastLeftCounts_ = false;
-    RightButtonDown(event.x, event.y, modifiers);
+    RightButtonDown(x, y, modifiers);
   } else if (IsDoubleClick(event)) {
-    LeftDoubleClick(event.x, event.y, modifiers);
+    LeftDoubleClick(x, y, modifiers);
   } else {
-    LeftButtonDown(event.x, event.y, modifiers);
+    LeftButtonDown(x, y, modifiers);
   }
 }
 
@@ -133,10 +137,12 @@ bool X11EditorWindow::IsDoubleClick(const XButtonEvent& event) {
 void X11EditorWindow::OnButtonRelease(const XButtonEvent& event) {
   TrackPointer(event.x, event.y, event.state);
   const MouseModifiers modifiers = ModifiersOf(event.state, 0, event.button);
+  const int x = ToEditorPixel(event.x);
+  const int y = ToEditorPixel(event.y);
   if (event.button == Button1) {
-    LeftButtonUp(event.x, event.y, modifiers);
+    LeftButtonUp(x, y, modifiers);
   } else if (event.button == Button3) {
-    RightButtonUp(event.x, event.y, modifiers);
+    RightButtonUp(x, y, modifiers);
   }
 }
 
@@ -150,13 +156,14 @@ void X11EditorWindow::OnKeyPress(XKeyEvent& event) {
   }
   const int key = PlatformKeyForKeySym(sym);
   if (key >= 0) {
-    PlatformKeyDown(event.x, event.y, key);
+    PlatformKeyDown(ToEditorPixel(event.x), ToEditorPixel(event.y), key);
   }
 }
 
+// Kept in editor pixels, where the queued wheel turns are routed.
 void X11EditorWindow::TrackPointer(int x, int y, unsigned state) {
-  pointerX_ = x;
-  pointerY_ = y;
+  pointerX_ = ToEditorPixel(x);
+  pointerY_ = ToEditorPixel(y);
   pointerState_ = state;
 }
 

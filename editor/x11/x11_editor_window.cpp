@@ -11,6 +11,7 @@
 #include "editor/text_controls.h"
 #include "editor/x11/web_address_launcher.h"
 #include "editor/x11/x11_error_trap.h"
+#include "editor/x11/x11_screen_scale.h"
 #include "frame/effect_base.h"
 
 namespace velmora {
@@ -78,13 +79,21 @@ bool X11EditorWindow::OpenEditorWindow(intptr_t parentHandle) {
   }
   X11ErrorTrap::Register(display_);
   takesFocus_ = Owner() != nullptr && Owner()->HostKind() == kHostKindTakingFocus;
+  // The screen's density decides the size unless the user or the host chose a scale.
+  SetScreenScale(ReadScreenScale(display_));
   if (!CreateWindow(parent, x, y)) {
     FreeWindow();
     return false;
   }
   MarkAllDirty();
   stop_ = false;
+  scaleQueued_ = false;
   thread_ = std::thread([this] { RunThread(); });
+  // The host sized its window from effEditGetRect, which it may have asked before the
+  // screen's density was known.
+  if (Owner() != nullptr && (DeviceWidth() != Width() || DeviceHeight() != Height())) {
+    Owner()->RequestEditorSize(DeviceWidth(), DeviceHeight());
+  }
   return true;
 }
 
@@ -107,8 +116,8 @@ bool X11EditorWindow::CreateWindow(Window parent, int x, int y) {
   attributes.border_pixel = 0;
   attributes.background_pixmap = None;
   attributes.event_mask = kEditorEvents;
-  window_ = XCreateWindow(display_, parent, x, y, static_cast<unsigned>(Width()),
-                          static_cast<unsigned>(Height()), 0, 24, InputOutput, visual_,
+  window_ = XCreateWindow(display_, parent, x, y, static_cast<unsigned>(DeviceWidth()),
+                          static_cast<unsigned>(DeviceHeight()), 0, 24, InputOutput, visual_,
                           CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
   if (window_ == 0 || X11ErrorTrap::SyncAndTakeErrors(display_)) {
     return false;
@@ -121,7 +130,7 @@ bool X11EditorWindow::CreateWindow(Window parent, int x, int y) {
   gc_ = XCreateGC(display_, window_, 0, nullptr);
   invalid_ = XCreateRegion();
   wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0 || !screen_.Create(display_, visual_, Width(), Height(), true)) {
+  if (wakeFd_ < 0 || !screen_.Create(display_, visual_, DeviceWidth(), DeviceHeight(), true)) {
     return false;
   }
   XMapWindow(display_, window_);
@@ -208,6 +217,7 @@ void X11EditorWindow::RunThread() {
     {
       std::lock_guard<std::mutex> turn(EditorThreadsTurn());
       HandleEvents();
+      ApplyQueuedScale();
       HandleQueuedWheel();
       const auto now = Clock::now();
       if (now >= nextTick) {
@@ -276,13 +286,52 @@ void X11EditorWindow::HandleQueuedWheel() {
   MouseWheel(pointerX_, pointerY_, modifiers, wheel.notches);
 }
 
+// While the window is open its thread owns the surface, so a scale set on the host's
+// thread waits for it; the thread's own changes (the zoom list) apply at once.
+void X11EditorWindow::ScaleChanged() {
+  if (!thread_.joinable()) {
+    ApplyScale();
+    return;
+  }
+  scaleQueued_ = true;
+  if (std::this_thread::get_id() == thread_.get_id()) {
+    ApplyQueuedScale();
+    return;
+  }
+  const uint64_t one = 1;
+  if (write(wakeFd_, &one, sizeof(one)) < 0) {
+    // Already woken.
+  }
+}
+
+void X11EditorWindow::ApplyQueuedScale() {
+  if (!scaleQueued_.exchange(false) || !ApplyScale()) {
+    return;
+  }
+  const int width = DeviceWidth();
+  const int height = DeviceHeight();
+  // A pop-up was placed for the old size: the next tick closes it as a right click would.
+  if (popup_ != nullptr) {
+    SetEntryState(kEntryCancel);
+  }
+  XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  screen_.Destroy();
+  screen_.Create(display_, visual_, width, height, true);
+  InvalidateDeviceArea(Rect{0, 0, width, height});
+  X11ErrorTrap::SyncAndTakeErrors(display_);
+}
+
 void X11EditorWindow::BlitToWindow(const Rect& area) {
   if (window_ != 0 && Surface() != nullptr) {
-    screen_.Put(window_, gc_, *Surface(), area);
+    screen_.Put(window_, gc_, *Surface(), ToDevice(area));
   }
 }
 
 void X11EditorWindow::InvalidateArea(const Rect& area) {
+  InvalidateDeviceArea(ToDevice(area));
+}
+
+void X11EditorWindow::InvalidateDeviceArea(const Rect& area) {
   if (invalid_ == nullptr || area.Width() <= 0 || area.Height() <= 0) {
     return;
   }
@@ -296,7 +345,7 @@ void X11EditorWindow::KeepEntryPopupArea() {
   if (popup_ == nullptr || invalid_ == nullptr) {
     return;
   }
-  const Rect& area = popup_->Area();
+  const Rect area = ToDevice(popup_->Area());
   XRectangle rectangle{static_cast<short>(area.left), static_cast<short>(area.top),
                        static_cast<unsigned short>(area.Width()),
                        static_cast<unsigned short>(area.Height())};
@@ -323,7 +372,7 @@ void X11EditorWindow::PaintInvalidArea() {
   XSetRegion(display_, gc_, invalid_);
   XDestroyRegion(invalid_);
   invalid_ = XCreateRegion();
-  PaintDirtyArea(Rect{box.x, box.y, box.x + box.width, box.y + box.height});
+  PaintDirtyArea(EditorAreaCovering(Rect{box.x, box.y, box.x + box.width, box.y + box.height}));
   XSetClipMask(display_, gc_, None);
 }
 
@@ -365,6 +414,14 @@ void X11EditorWindow::PromptParamEntry(IControl* control, IEffectParam* param) {
   }
 }
 
+bool X11EditorWindow::ShowEntryList(const EntryRequest& request) {
+  if (popup_ != nullptr || display_ == nullptr) {
+    return false;
+  }
+  OpenPopup(request, X11EntryPopup::ValueStyle(), false, false);
+  return popup_ != nullptr;
+}
+
 void X11EditorWindow::PromptTextEntry(IControl* control) {
   if (control == nullptr || popup_ != nullptr || display_ == nullptr) {
     return;
@@ -392,7 +449,7 @@ void X11EditorWindow::PromptTextEntry(IControl* control) {
 
 void X11EditorWindow::OpenPopup(const EntryRequest& request, const TextStyle& style, bool readOnly,
                                 bool masked) {
-  const X11PopupHost host{display_, window_, visual_, colormap_, Width(), Height()};
+  const X11PopupHost host{display_, window_, visual_, colormap_, Width(), Height(), Scale()};
   XGetInputFocus(display_, &focusBefore_, &focusRevertBefore_);
   focusRecorded_ = focusBefore_ != None;
   popup_ = X11EntryPopup::Open(host, request, style, readOnly, masked);

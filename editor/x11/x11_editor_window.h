@@ -9,6 +9,7 @@
 //   for that lock (to report a gesture or read a value) and must be able to finish;
 // - EditorWheel (host thread) only queues the turn for the thread;
 // - ShowParamValue (host thread) only raises flags, as everywhere.
+// - a new scale (the host's request) is queued for the thread, which resizes the window.
 // Controls are touched by this thread alone. The editor threads of all instances take turns
 // (one process-wide lock around each round of work), as they would on one GUI thread: the
 // fonts' glyph caches are shared between instances and are not locked themselves.
@@ -58,6 +59,7 @@ class X11EditorWindow : public IEditorWindow {
   X11ScreenImage::Transfer Transfer() const { return screen_.Kind(); }
 
  protected:
+  void ScaleChanged() override;
   void InvalidateArea(const Rect& area) override;
   void KeepEntryPopupArea() override;
   void PaintInvalidArea() override;
@@ -66,6 +68,7 @@ class X11EditorWindow : public IEditorWindow {
   void DestroyEntryPopup() override;
   void CaptureMouse(bool capture) override { captured_ = capture; }
   bool HasMouseCapture() const override { return captured_; }
+  bool ShowEntryList(const EntryRequest& request) override;
 
  private:
   struct PendingWheel {
@@ -86,6 +89,10 @@ class X11EditorWindow : public IEditorWindow {
   void TrackPointer(int x, int y, unsigned state);
   bool IsDoubleClick(const XButtonEvent& event);
   void HandleQueuedWheel();
+  // The editor thread's part of a new scale: the surface, the window and its screen image
+  // take the new size, and everything is painted again.
+  void ApplyQueuedScale();
+  void InvalidateDeviceArea(const Rect& area);
   void TakeFocus();
   // Gives the keyboard focus back to the window that had it before the pop-up opened, when
   // the pop-up (or the editor it fell back to) still has it; popup is the pop-up's window.
@@ -102,6 +109,7 @@ class X11EditorWindow : public IEditorWindow {
   bool takesFocus_ = false;
   std::thread thread_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> scaleQueued_{false};
 
   // Shared with EditorWheel.
   std::atomic<bool> pointerInside_{false};

@@ -8,6 +8,7 @@
 #include "editor/entry_box_style.h"
 #include "editor/x11/x11_popup_look.h"
 #include "graphics/cached_font.h"
+#include "graphics/device_scale.h"
 #include "graphics/font_cache.h"
 
 namespace velmora {
@@ -89,8 +90,10 @@ bool X11EntryPopup::Create() {
     return false;
   }
   style_.cachedFont = FontCache::Instance().Acquire(style_);
-  if (style_.cachedFont == nullptr || !canvas_.CreateSurface(area_.Width(), area_.Height()) ||
-      !image_.Create(host_.display, host_.visual, area_.Width(), area_.Height(), false)) {
+  canvas_.SetDrawScale(host_.scale);
+  const Rect device = canvas_.ToDevice(Rect{0, 0, area_.Width(), area_.Height()});
+  if (style_.cachedFont == nullptr || !canvas_.CreateSurface(device.Width(), device.Height()) ||
+      !image_.Create(host_.display, host_.visual, device.Width(), device.Height(), false)) {
     return false;
   }
   XSetWindowAttributes attributes{};
@@ -98,9 +101,9 @@ bool X11EntryPopup::Create() {
   attributes.border_pixel = 0;
   attributes.background_pixmap = None;
   attributes.event_mask = kPopupEvents;
-  window_ = XCreateWindow(host_.display, host_.window, area_.left, area_.top,
-                          static_cast<unsigned>(area_.Width()),
-                          static_cast<unsigned>(area_.Height()), 0, 24, InputOutput, host_.visual,
+  window_ = XCreateWindow(host_.display, host_.window, canvas_.ToDevice(area_.left),
+                          canvas_.ToDevice(area_.top), static_cast<unsigned>(device.Width()),
+                          static_cast<unsigned>(device.Height()), 0, 24, InputOutput, host_.visual,
                           CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
   if (window_ == 0) {
     return false;
@@ -130,6 +133,14 @@ std::string X11EntryPopup::Text() const {
 }
 
 X11EntryPopup::Answer X11EntryPopup::HandleEvent(XEvent& event) {
+  // Pointer positions arrive in device pixels; the pop-up works in editor pixels.
+  if (event.type == ButtonPress) {
+    event.xbutton.x = device_scale::ToEditor(event.xbutton.x, host_.scale);
+    event.xbutton.y = device_scale::ToEditor(event.xbutton.y, host_.scale);
+  } else if (event.type == MotionNotify) {
+    event.xmotion.x = device_scale::ToEditor(event.xmotion.x, host_.scale);
+    event.xmotion.y = device_scale::ToEditor(event.xmotion.y, host_.scale);
+  }
   switch (event.type) {
     case Expose:
       if (event.xexpose.count == 0) {
@@ -242,7 +253,8 @@ void X11EntryPopup::Redraw() {
   } else {
     DrawBox();
   }
-  image_.Put(window_, gc_, *canvas_.Surface(), Rect{0, 0, area_.Width(), area_.Height()});
+  image_.Put(window_, gc_, *canvas_.Surface(),
+             canvas_.ToDevice(Rect{0, 0, area_.Width(), area_.Height()}));
 }
 
 int X11EntryPopup::TextWidth(const std::string& text) {

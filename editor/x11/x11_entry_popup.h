@@ -27,8 +27,9 @@ struct X11PopupHost {
   Window window = 0;
   Visual* visual = nullptr;
   Colormap colormap = 0;
-  int width = 0;  // the editor's size, which a list is kept inside
+  int width = 0;  // the editor's size in editor pixels, which a list is kept inside
   int height = 0;
+  double scale = 1.0;  // device pixels per editor pixel
 };
 
 class X11EntryPopup {
@@ -51,7 +52,8 @@ class X11EntryPopup {
   X11EntryPopup& operator=(const X11EntryPopup&) = delete;
 
   Window Handle() const { return window_; }
-  // The pop-up's rectangle in editor pixels.
+  // The pop-up's rectangle in editor pixels. It works in editor pixels throughout and is
+  // drawn, and placed on the screen, at the editor's scale.
   const Rect& Area() const { return area_; }
   Answer HandleEvent(XEvent& event);
   // What a commit applies: the box's text, or the selected list entry.

@@ -22,6 +22,8 @@ intptr_t FakeHost::Callback(vst::AEffect* effect, int32_t opcode, int32_t index,
       return 1;
     case vst::audioMasterGetVendorVersion:
       return host->vendorVersion;
+    case vst::audioMasterSizeWindow:
+      return host->grantsSizeWindow ? 1 : 0;
     default:
       return 0;
   }

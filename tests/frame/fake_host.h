@@ -34,6 +34,7 @@ class FakeHost {
   bool answersTime = true;
   std::string productString;
   int vendorVersion = 0;
+  bool grantsSizeWindow = false;  // the answer to audioMasterSizeWindow
   std::vector<HostCall> calls;
   // Called with every call after it is recorded, before it is answered.
   std::function<void(const HostCall&)> onCall;

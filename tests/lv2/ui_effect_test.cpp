@@ -41,7 +41,7 @@ class UiEffectTest : public ::testing::Test {
     };
     link.controller = this;
     link.touch = &touch_;
-    ui_ = VelmoraUi::Create(link, urids_.MapFeature(), 1, nullptr);
+    ui_ = VelmoraUi::Create(link, urids_.MapFeature(), 1, 0.0);
     ASSERT_NE(ui_, nullptr);
     window_ = dynamic_cast<IEditorWindow*>(ui_->Effect().Editor());
     ASSERT_NE(window_, nullptr);

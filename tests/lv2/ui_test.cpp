@@ -41,6 +41,28 @@ TEST_F(Lv2Ui, OpensAsAFixedSizeChildOfTheHostsWindow) {
   EXPECT_EQ(host_.Idle(), 0);
 }
 
+TEST(Lv2UiScale, TheHostsScaleFactorSizesTheWidgetAndTheResizeRequest) {
+  UiTestHost host;
+  ASSERT_EQ(host.Error(), "");
+  ASSERT_TRUE(host.Open(1.5f));
+  EXPECT_EQ(host.ResizeWidth(), 749);
+  EXPECT_EQ(host.ResizeHeight(), 729);
+  Window root = 0;
+  int x = 0;
+  int y = 0;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned border = 0;
+  unsigned depth = 0;
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  ASSERT_NE(XGetGeometry(display, host.Widget(), &root, &x, &y, &width, &height, &border, &depth),
+            0);
+  XCloseDisplay(display);
+  EXPECT_EQ(width, 749u);
+  EXPECT_EQ(height, 729u);
+}
+
 TEST_F(Lv2Ui, AKnobDragIsTouchBeginWritesTouchEndFromTheIdleCall) {
   host_.SendControl(kFeedback, 20.0f);
   host_.MoveTo(kFeedbackX, kKnobY);

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <lv2/atom/forge.h>
+#include <lv2/options/options.h>
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -68,14 +69,26 @@ UiTestHost::~UiTestHost() {
   }
 }
 
-bool UiTestHost::Open() {
+bool UiTestHost::Open(float scaleFactor) {
   LV2_Feature map = {LV2_URID__map, urids_.MapFeature()};
   LV2_Feature unmap = {LV2_URID__unmap, urids_.UnmapFeature()};
   LV2_Feature parent = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(parent_))};
   LV2_Feature touch = {LV2_UI__touch, &touch_};
   LV2_Feature resize = {LV2_UI__resize, &resize_};
   LV2_Feature idle = {LV2_UI__idleInterface, nullptr};
-  const LV2_Feature* features[] = {&map, &unmap, &parent, &touch, &resize, &idle, nullptr};
+  LV2_Options_Option options[] = {
+      {LV2_OPTIONS_INSTANCE, 0, urids_.Map("http://lv2plug.in/ns/extensions/ui#scaleFactor"),
+       sizeof(float), urids_.Map(LV2_ATOM__Float), &scaleFactor},
+      {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  LV2_Feature optionsFeature = {LV2_OPTIONS__options, options};
+  const LV2_Feature* features[] = {&map,
+                                   &unmap,
+                                   &parent,
+                                   &touch,
+                                   &resize,
+                                   &idle,
+                                   scaleFactor > 0.0f ? &optionsFeature : nullptr,
+                                   nullptr};
   LV2UI_Widget widget = nullptr;
   handle_ = descriptor_->instantiate(descriptor_, kPluginUri, VELMORA_LV2_BUNDLE "/",
                                      &UiTestHost::WriteFunction, this, &widget, features);

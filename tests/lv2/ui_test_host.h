@@ -41,8 +41,9 @@ class UiTestHost {
   // Empty when the display, the parent window and the module are ready.
   const std::string& Error() const { return error_; }
 
-  // Instantiates the UI inside the parent window; false when it refused.
-  bool Open();
+  // Instantiates the UI inside the parent window; false when it refused. A scale factor
+  // above 0 is given as the ui:scaleFactor option.
+  bool Open(float scaleFactor = 0.0f);
   void Close();
   Window Widget() const { return widget_; }
   Window Parent() const { return parent_; }

@@ -23,6 +23,9 @@ void CheckFocusReturn(EditorHarness& harness, CheckLog& log);
 // The window's pixels against the headless editor's; writes the capture to pngPath when
 // it is not empty; measures a full repaint.
 void CheckPicture(EditorHarness& harness, CheckLog& log, const std::string& pngPath);
+// On its own, in a process that runs nothing else: the editor at the screen's DPI against
+// the headless editor at the same scale (the process declares itself DPI aware).
+void CheckScaledPicture(host::PluginHost& plugin, CheckLog& log, const std::string& pngPath);
 // The text box of editable text controls, on an editor window made in-process.
 void CheckTextEntry(CheckLog& log);
 // A hundred open/close cycles leave GDI and USER object counts where they were.

@@ -25,7 +25,7 @@ HeadlessReference::~HeadlessReference() {
   }
 }
 
-std::string HeadlessReference::Paint() {
+std::string HeadlessReference::Paint(double scale) {
   effect_ = VSTPluginMain(&AnswerHost);
   if (effect_ == nullptr) {
     return "the in-process instance could not be created";
@@ -42,6 +42,10 @@ std::string HeadlessReference::Paint() {
       plugin != nullptr ? dynamic_cast<HeadlessEditorWindow*>(plugin->Editor()) : nullptr;
   if (window == nullptr) {
     return "the in-process instance has no headless editor";
+  }
+  if (scale != 1.0) {
+    effect_->dispatcher(effect_, vst::effVendorSpecific, vst::FourCC('P', 'r', 'e', 'S'),
+                        vst::FourCC('A', 'e', 'C', 's'), nullptr, static_cast<float>(scale));
   }
   int parent = 0;
   if (dispatch(vst::effEditOpen, 0, &parent, 0.0f) != 1) {

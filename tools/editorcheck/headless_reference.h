@@ -22,7 +22,8 @@ class HeadlessReference {
 
   // Creates and starts an instance as the host library does (open, 44.1 kHz, block 512,
   // processing on), opens its editor and lets one tick paint it. Empty text on success.
-  std::string Paint();
+  // A scale other than 1 is asked for first, as a host asks for it (the VST 2 vendor request).
+  std::string Paint(double scale = 1.0);
   // The painted picture; null before Paint succeeded.
   const PixelImage* Picture() const { return picture_; }
   // The editor's background image, as decoded from the resources.

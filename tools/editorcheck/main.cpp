@@ -59,16 +59,42 @@ int Run(const std::string& path, const std::string& pngPath) {
   return log.Failures() == 0 ? 0 : 1;
 }
 
+// The high-density check alone: declaring the process DPI aware changes what every other
+// check would see.
+int RunScaled(const std::string& path, const std::string& pngPath) {
+  if (!pngPath.empty()) {
+    MakeParentFolder(pngPath);
+  }
+  auto loaded = host::PluginHost::Load(path);
+  if (!loaded) {
+    std::printf("velmora-editorcheck: %s\n", loaded.Error().c_str());
+    return 1;
+  }
+  host::PluginHost& plugin = *loaded.Value();
+  plugin.Start();
+  CheckLog log;
+  CheckScaledPicture(plugin, log, pngPath);
+  std::printf("velmora-editorcheck: %d check(s) failed\n", log.Failures());
+  return log.Failures() == 0 ? 0 : 1;
+}
+
 }  // namespace
 }  // namespace velmora::editorcheck
 
 int main(int argc, char** argv) {
   std::string png;
-  if (argc == 4 && std::strcmp(argv[2], "--png") == 0) {
-    png = argv[3];
-  } else if (argc != 2) {
-    std::printf("usage: velmora-editorcheck PLUGIN.dll [--png PICTURE.png]\n");
+  bool scaled = false;
+  int next = 2;
+  if (argc > next && std::strcmp(argv[next], "--scaled") == 0) {
+    scaled = true;
+    ++next;
+  }
+  if (argc == next + 2 && std::strcmp(argv[next], "--png") == 0) {
+    png = argv[next + 1];
+  } else if (argc != next) {
+    std::printf("usage: velmora-editorcheck PLUGIN.dll [--scaled] [--png PICTURE.png]\n");
     return 2;
   }
-  return velmora::editorcheck::Run(argv[1], png);
+  return scaled ? velmora::editorcheck::RunScaled(argv[1], png)
+                : velmora::editorcheck::Run(argv[1], png);
 }

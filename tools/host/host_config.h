@@ -26,6 +26,9 @@ struct HostConfig {
   std::string vendorString = "Velmora";
   // major x 10000 + minor x 100 + patch.
   int32_t vendorVersion = 10000;
+  // Whether audioMasterSizeWindow (index = width, value = height) is answered 1, granted;
+  // the request is in the call log either way, for whoever shows the editor to follow.
+  bool grantsSizeWindow = false;
 };
 
 }  // namespace velmora::host

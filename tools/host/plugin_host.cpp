@@ -278,6 +278,10 @@ intptr_t PluginHost::AnswerCallback(int32_t opcode, int32_t index, intptr_t valu
                  : 0;
     case vst::audioMasterGetLanguage:
       return 1;  // English
+    case vst::audioMasterSizeWindow: {
+      std::lock_guard<std::mutex> lock(configMutex_);
+      return config_.grantsSizeWindow ? 1 : 0;
+    }
     case vst::audioMasterAutomate:
     case vst::audioMasterBeginEdit:
     case vst::audioMasterEndEdit:

@@ -115,11 +115,16 @@ void EditorSnapshot::RunAudio(double seconds) {
   }
 }
 
-std::string EditorSnapshot::Paint() {
+std::string EditorSnapshot::Paint(double scale) {
   auto* plugin = IEffectVST::FromEffect(effect_);
   window_ = plugin != nullptr ? dynamic_cast<HeadlessEditorWindow*>(plugin->Editor()) : nullptr;
   if (window_ == nullptr) {
     return "the plug-in has no editor that can be painted off screen";
+  }
+  if (scale != 1.0 &&
+      Dispatch(vst::effVendorSpecific, vst::FourCC('P', 'r', 'e', 'S'),
+               vst::FourCC('A', 'e', 'C', 's'), nullptr, static_cast<float>(scale)) == 0) {
+    return "the editor did not take the scale";
   }
   if (Dispatch(vst::effEditOpen) == 0) {
     return "the editor did not open";

@@ -28,8 +28,9 @@ class EditorSnapshot {
   std::string SelectProgram(const std::string& program);
   // Runs the built-in demo signal, repeated, for the given time.
   void RunAudio(double seconds);
-  // Opens the editor and paints it; the result stays in Window() until the next call.
-  std::string Paint();
+  // Opens the editor and paints it; the result stays in Window() until the next call. A
+  // scale other than 1 is asked for first, as a host on a high-density screen asks for it.
+  std::string Paint(double scale = 1.0);
   const HeadlessEditorWindow* Window() const { return window_; }
   vst::AEffect* Effect() const { return effect_; }
 

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   snapshot.RunAudio(options.audioSeconds);
-  error = snapshot.Paint();
+  error = snapshot.Paint(options.scale);
   if (error.empty()) {
     error = velmora::snapshot::WriteRgbPng(snapshot.Window()->WindowImage(), options.output);
   }

@@ -24,13 +24,16 @@ bool ReadNumber(const char* text, double minimum, double maximum, double* value)
 const char* SnapshotUsage() {
   return "usage: velmora-snapshot [--output FILE.png] [--program NUMBER|NAME]\n"
          "                        [--audio-seconds N] [--sample-rate HZ] [--tempo BPM]\n"
+         "                        [--scale S]\n"
          "Writes the Velmora editor, as it appears on screen, to a PNG file.\n"
          "  --output         where to write the picture (default editor.png)\n"
          "  --program        select a program first, by 0-based number or by name\n"
          "  --audio-seconds  run the built-in demo audio through the effect first, so the\n"
          "                   bypass lamp and the modulation strips show live values (0..600)\n"
          "  --sample-rate    for the audio run (8000..384000, default 44100)\n"
-         "  --tempo          host tempo for the audio run (20..999, default 120)\n";
+         "  --tempo          host tempo for the audio run (20..999, default 120)\n"
+         "  --scale          draw the editor for a high-density screen, asked for as a host\n"
+         "                   asks for it (1..3, default 1; 2 gives 998 x 972 pixels)\n";
 }
 
 std::string ParseSnapshotOptions(int argc, char** argv, SnapshotOptions* options) {
@@ -59,6 +62,10 @@ std::string ParseSnapshotOptions(int argc, char** argv, SnapshotOptions* options
     } else if (std::strcmp(name, "--tempo") == 0) {
       if (!ReadNumber(value, 20.0, 999.0, &options->tempo)) {
         return std::string("--tempo needs 20 to 999 beats per minute, not ") + value;
+      }
+    } else if (std::strcmp(name, "--scale") == 0) {
+      if (!ReadNumber(value, 1.0, 3.0, &options->scale)) {
+        return std::string("--scale needs a factor from 1 to 3, not ") + value;
       }
     } else {
       return std::string("unknown option: ") + name;

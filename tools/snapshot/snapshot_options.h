@@ -11,6 +11,7 @@ struct SnapshotOptions {
   double audioSeconds = 0.0;  // demo audio run through the effect before the picture
   double sampleRate = 44100.0;
   double tempo = 120.0;
+  double scale = 1.0;  // the display scale a host asks the editor for (1 = 100 %)
   bool help = false;
 };
 

@@ -102,6 +102,12 @@ void X11TestHost::CloseEditor() {
   editor_ = 0;
 }
 
+void X11TestHost::PlaceParent(int x, int y, int width, int height) {
+  XMoveResizeWindow(display_, parent_, x, y, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height));
+  XSync(display_, False);
+}
+
 void X11TestHost::DestroyParent() {
   XDestroyWindow(display_, parent_);
   XSync(display_, False);

@@ -45,13 +45,15 @@ class X11TestHost {
   // Destroys the parent window (with the editor inside it), as a host may before it
   // closes the editor.
   void DestroyParent();
+  // Moves and resizes the parent window (screen pixels).
+  void PlaceParent(int x, int y, int width, int height);
   Window EditorWindow() const { return editor_; }
   // The child windows of a window (the editor's pop-up, for the editor window).
   std::vector<Window> Children(Window window) const;
   // A window's rectangle relative to the editor window.
   bool Geometry(Window window, int* x, int* y, int* width, int* height) const;
 
-  // Input at editor coordinates (which may lie outside the window).
+  // Input at the editor window's pixels (which may lie outside the window).
   void MoveTo(int x, int y);
   void Press(unsigned button);
   void Release(unsigned button);
