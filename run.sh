@@ -10,6 +10,7 @@ start=$SECONDS
 mkdir -p out
 build/tools/velmora-render --quiet --output out/demo.wav
 build/tools/velmora-snapshot --output out/editor.png --audio-seconds 3 >/dev/null
+build/tools/velmora-snapshot --scale 2 --output out/editor@2x.png --audio-seconds 3 >/dev/null
 
 # Each bundle is replaced whole, so nothing of an older build stays inside it.
 bundles=(build/plugin/velmora.so build/lv2-bundles/velmora.lv2)
@@ -36,7 +37,8 @@ format_of() {
 }
 echo "Done in $((SECONDS - start)) s. Outputs:"
 printf '  %-18s %s\n' out/demo.wav "the built-in demo rendered through Velmora" \
-  out/editor.png "the editor as it appears in a host"
+  out/editor.png "the editor as it appears in a host" \
+  out/editor@2x.png "the same at 200 %, for high-density screens"
 for bundle in "${bundles[@]}"; do
   printf '  %-18s %s\n' "out/$(basename "$bundle")" "the $(format_of "$bundle") plug-in"
 done
