@@ -82,7 +82,7 @@ intptr_t HostedEffect::HostCallback(vst::AEffect* effect, int32_t opcode, int32_
   return self != nullptr ? self->AnswerHost(opcode, index, value, ptr, opt) : 0;
 }
 
-intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t, void* ptr, float) {
+intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
   const bool validParam = index >= 0 && index < ParamCount() && plugin_ != nullptr;
   switch (opcode) {
     case vst::audioMasterGetTime:
@@ -115,6 +115,13 @@ intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t, void*
       return static_cast<intptr_t>(sampleRate_);
     case vst::audioMasterGetBlockSize:
       return static_cast<intptr_t>(maxFrames_);
+    case vst::audioMasterSizeWindow: {
+      EditorResizer* resizer = resizer_.load();
+      return resizer != nullptr && index > 0 && value > 0 && value <= INT32_MAX &&
+                     resizer->ResizeEditor(index, static_cast<int>(value))
+                 ? 1
+                 : 0;
+    }
     default:
       return 0;
   }
@@ -224,6 +231,10 @@ bool HostedEffect::OpenEditor(intptr_t parent) {
   }
   editorOpen_ = Dispatch(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1;
   return editorOpen_;
+}
+
+EditorLink* HostedEffect::Editor() {
+  return plugin_ != nullptr ? plugin_->Editor() : nullptr;
 }
 
 void HostedEffect::CloseEditor() {

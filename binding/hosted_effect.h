@@ -10,14 +10,17 @@
 // path allocates nothing once Activate() returned.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "binding/block_events.h"
+#include "binding/editor_resizer.h"
 #include "binding/gesture_sink.h"
 #include "binding/transport.h"
+#include "frame/editor_link.h"
 #include "frame/vst2.h"
 
 namespace velmora {
@@ -128,10 +131,15 @@ class HostedEffect {
   bool LoadProgram(int index);
   int CurrentProgram() const;
 
-  // Editor: fixed size; Open embeds it in the host's window (an X11 window id or an HWND).
+  // Editor: Open embeds it in the host's window (an X11 window id or an HWND).
   bool OpenEditor(intptr_t parent);
   void CloseEditor();
   bool EditorOpen() const { return editorOpen_; }
+  // The editor's scale and device size (null when the plug-in has none).
+  EditorLink* Editor();
+  // Where the plug-in's own requests for a new editor size go (its screen's scale at open,
+  // the user's zoom); null refuses them. The binding clears it before it goes away.
+  void SetEditorResizer(EditorResizer* resizer) { resizer_.store(resizer); }
 
   VSTCLASS& Plugin() { return *plugin_; }
 
@@ -158,6 +166,7 @@ class HostedEffect {
 
   bool active_ = false;
   bool editorOpen_ = false;
+  std::atomic<EditorResizer*> resizer_{nullptr};
   double sampleRate_ = 44100.0;
   uint32_t maxFrames_ = 0;
   int inputChannels_ = 2;

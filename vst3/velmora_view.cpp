@@ -1,5 +1,6 @@
 #include "vst3/velmora_view.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -19,11 +20,9 @@ bool IsOwnPlatform(const char* type) {
   return type != nullptr && std::strcmp(type, kOwnPlatformType) == 0;
 }
 
-void FillSize(ViewRect* rect) {
-  rect->left = 0;
-  rect->top = 0;
-  rect->right = binding::HostedEffect::kEditorWidth;
-  rect->bottom = binding::HostedEffect::kEditorHeight;
+uint64_t PackSize(int width, int height) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32) |
+         static_cast<uint32_t>(height);
 }
 
 }  // namespace
@@ -49,6 +48,8 @@ tresult VelmoraView::queryInterface(const char* iid, void** object) {
   *object = nullptr;
   if (SameIid(iid, FUnknown::kIid) || SameIid(iid, IPlugView::kIid)) {
     *object = static_cast<IPlugView*>(this);
+  } else if (SameIid(iid, IPlugViewContentScaleSupport::kIid)) {
+    *object = static_cast<IPlugViewContentScaleSupport*>(this);
   } else if (SameIid(iid, ITimerHandler::kIid)) {
     *object = static_cast<ITimerHandler*>(this);
   } else {
@@ -82,8 +83,11 @@ tresult VelmoraView::attached(void* parent, const char* type) {
   if (effect == nullptr || attached_) {
     return kResultFalse;
   }
+  // The editor may ask for another size while it opens (its screen is not at 100 %).
+  effect->SetEditorResizer(this);
   // An X11 window id arrives as the pointer's value, an HWND as the pointer itself.
   if (!effect->OpenEditor(reinterpret_cast<intptr_t>(parent))) {
+    effect->SetEditorResizer(nullptr);
     return kResultFalse;
   }
   attached_ = true;
@@ -98,7 +102,9 @@ tresult VelmoraView::removed() {
   attached_ = false;
   if (binding::HostedEffect* effect = owner_->Effect()) {
     effect->CloseEditor();
+    effect->SetEditorResizer(nullptr);
   }
+  pendingSize_.store(0);
   // Closing may end a pending wheel gesture: its end goes out with the rest.
   StopHostTimer();
   return kResultOk;
@@ -113,6 +119,7 @@ void VelmoraView::StartHostTimer() {
   runLoop_ = static_cast<IRunLoop*>(found);
   if (runLoop_->registerTimer(this, kTimerMilliseconds) == kResultOk) {
     owner_->Gestures().SetQueued(true);
+    deferResize_.store(true);
   } else {
     runLoop_->release();
     runLoop_ = nullptr;
@@ -126,10 +133,67 @@ void VelmoraView::StopHostTimer() {
     runLoop_ = nullptr;
   }
   owner_->Gestures().SetQueued(false);
+  deferResize_.store(false);
 }
 
 void VelmoraView::onTimer() {
   owner_->Gestures().Drain();
+  const uint64_t size = pendingSize_.exchange(0);
+  if (size != 0 && attached_) {
+    AskFrameToResize(static_cast<int>(size >> 32), static_cast<int>(size & 0xFFFFFFFFu));
+  }
+}
+
+bool VelmoraView::ResizeEditor(int width, int height) {
+  if (width <= 0 || height <= 0) {
+    return false;
+  }
+  if (hostSize_.load() == PackSize(width, height)) {
+    return true;
+  }
+  if (deferResize_.load()) {
+    pendingSize_.store(PackSize(width, height));
+    return true;
+  }
+  return AskFrameToResize(width, height);
+}
+
+bool VelmoraView::AskFrameToResize(int width, int height) {
+  if (frame_ == nullptr) {
+    return false;
+  }
+  ViewRect rect{0, 0, width, height};
+  if (frame_->resizeView(this, &rect) != kResultOk) {
+    return false;
+  }
+  hostSize_.store(PackSize(width, height));
+  return true;
+}
+
+ViewRect VelmoraView::DeviceRect() {
+  binding::HostedEffect* effect = owner_->Effect();
+  EditorLink* editor = effect != nullptr ? effect->Editor() : nullptr;
+  if (editor == nullptr) {
+    return {0, 0, binding::HostedEffect::kEditorWidth, binding::HostedEffect::kEditorHeight};
+  }
+  editor->RefreshScale();
+  return {0, 0, editor->DeviceWidth(), editor->DeviceHeight()};
+}
+
+tresult VelmoraView::setContentScaleFactor(float factor) {
+  if (!std::isfinite(factor) || factor <= 0.0f) {
+    return kInvalidArgument;
+  }
+  binding::HostedEffect* effect = owner_->Effect();
+  EditorLink* editor = effect != nullptr ? effect->Editor() : nullptr;
+  if (editor == nullptr) {
+    return kResultFalse;
+  }
+  if (editor->SetHostScale(factor) && attached_) {
+    const ViewRect rect = DeviceRect();
+    AskFrameToResize(rect.right, rect.bottom);
+  }
+  return kResultTrue;
 }
 
 // Keys and wheel turns reach the editor through its own window.
@@ -149,11 +213,12 @@ tresult VelmoraView::getSize(ViewRect* size) {
   if (size == nullptr) {
     return kInvalidArgument;
   }
-  FillSize(size);
+  *size = DeviceRect();
+  hostSize_.store(PackSize(size->right, size->bottom));
   return kResultOk;
 }
 
-// The editor keeps its one size whatever room the host gives it.
+// The editor keeps the size of its scale whatever room the host gives it.
 tresult VelmoraView::onSize(ViewRect* size) {
   return size != nullptr ? kResultOk : kInvalidArgument;
 }
@@ -181,7 +246,7 @@ tresult VelmoraView::checkSizeConstraint(ViewRect* rect) {
   if (rect == nullptr) {
     return kInvalidArgument;
   }
-  FillSize(rect);
+  *rect = DeviceRect();
   return kResultOk;
 }
 

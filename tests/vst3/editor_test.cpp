@@ -1,17 +1,22 @@
 // The editor through the plug-in view, in a host window on a virtual X server: it embeds
 // itself at its fixed size, and a knob dragged with XTest reaches the host's component
 // handler as beginEdit, performEdit..., endEdit, in that order, on the host's thread from
-// its run loop, never from the editor's own thread.
+// its run loop, never from the editor's own thread. The host's content scale sets the
+// view's size, and a change while the view is attached asks the frame to resize.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <limits>
 #include <thread>
+#include <vector>
 
 #include "engine/parameter_index.h"
 #include "tests/support/wait_until.h"
 #include "tests/vst3/bundle_rig.h"
 
 // Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -45,6 +50,9 @@ class Vst3Editor : public ::testing::Test {
   }
 
   void TearDown() override {
+    if (scale_ != nullptr) {
+      scale_->release();
+    }
     if (view_ != nullptr) {
       view_->removed();
       view_->release();
@@ -95,7 +103,32 @@ class Vst3Editor : public ::testing::Test {
     Button(false);
   }
 
+  // The view's content-scale interface, owned by the test (released in TearDown).
+  IPlugViewContentScaleSupport* ScaleSupport() {
+    void* found = nullptr;
+    if (view_->queryInterface(IPlugViewContentScaleSupport::kIid.bytes, &found) != kResultOk) {
+      return nullptr;
+    }
+    scale_ = static_cast<IPlugViewContentScaleSupport*>(found);
+    return scale_;
+  }
+
+  ::testing::AssertionResult EditorWindowIs(int width, int height) {
+    XWindowAttributes attributes{};
+    const bool reached = WaitUntil([&] {
+      const Window editor = EditorWindow();
+      return editor != 0 && XGetWindowAttributes(display_, editor, &attributes) != 0 &&
+             attributes.width == width && attributes.height == height;
+    });
+    if (reached) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "editor window " << attributes.width << " x " << attributes.height;
+  }
+
   BundleRig rig_;
+  IPlugViewContentScaleSupport* scale_ = nullptr;
   Display* display_ = nullptr;
   Window parent_ = 0;
   IPlugView* view_ = nullptr;
@@ -183,6 +216,112 @@ TEST_F(Vst3Editor, WithoutARunLoopGesturesGoOutAtOnce) {
   const std::vector<HandlerCall> calls = rig_.Plugin().Handler().Calls();
   EXPECT_EQ(calls.front().kind, HandlerCall::kBegin);
   EXPECT_GE(calls.size(), 3u);
+  view_->removed();
+  view_->setFrame(nullptr);
+}
+
+::testing::AssertionResult SizeIs(IPlugView* view, int width, int height) {
+  ViewRect size{};
+  ViewRect constrained{0, 0, 100, 100};
+  if (view->getSize(&size) != kResultOk || view->checkSizeConstraint(&constrained) != kResultOk) {
+    return ::testing::AssertionFailure() << "no size";
+  }
+  const bool same = size.left == 0 && size.top == 0 && size.right == width &&
+                    size.bottom == height && constrained.right == width &&
+                    constrained.bottom == height;
+  if (same) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "getSize " << size.right - size.left << " x " << size.bottom - size.top
+         << ", checkSizeConstraint " << constrained.right << " x " << constrained.bottom;
+}
+
+bool SameRect(const ViewRect& rect, int width, int height) {
+  return rect.left == 0 && rect.top == 0 && rect.right == width && rect.bottom == height;
+}
+
+// Before the view is attached the scale only changes the size the host reads; bad factors
+// change nothing.
+TEST_F(Vst3Editor, ContentScaleBeforeAttachingSetsTheSize) {
+  IPlugViewContentScaleSupport* scale = ScaleSupport();
+  ASSERT_NE(scale, nullptr);
+  PlugFrame frame;
+  view_->setFrame(&frame);
+  EXPECT_TRUE(SizeIs(view_, 499, 486));
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
+  EXPECT_TRUE(SizeIs(view_, 998, 972));
+  for (const float bad : {0.0f, -1.5f, std::nanf(""), std::numeric_limits<float>::infinity()}) {
+    EXPECT_EQ(scale->setContentScaleFactor(bad), kInvalidArgument) << bad;
+  }
+  EXPECT_TRUE(SizeIs(view_, 998, 972));
+  EXPECT_TRUE(frame.Resizes().empty());
+  ASSERT_EQ(view_->attached(reinterpret_cast<void*>(parent_), "X11EmbedWindowID"), kResultOk);
+  EXPECT_TRUE(EditorWindowIs(998, 972));
+  EXPECT_TRUE(frame.Resizes().empty());
+  view_->removed();
+  view_->setFrame(nullptr);
+}
+
+// While attached, a new scale resizes the editor's window and asks the frame for the new
+// size once; the same scale again asks nothing.
+TEST_F(Vst3Editor, ContentScaleWhileAttachedAsksTheFrameToResize) {
+  IPlugViewContentScaleSupport* scale = ScaleSupport();
+  ASSERT_NE(scale, nullptr);
+  PlugFrame frame;
+  view_->setFrame(&frame);
+  ASSERT_EQ(view_->attached(reinterpret_cast<void*>(parent_), "X11EmbedWindowID"), kResultOk);
+  ASSERT_TRUE(EditorWindowIs(499, 486));
+  EXPECT_TRUE(frame.Resizes().empty());
+
+  EXPECT_EQ(scale->setContentScaleFactor(1.5f), kResultTrue);
+  EXPECT_TRUE(SizeIs(view_, 749, 729));
+  std::vector<ViewRect> resizes = frame.Resizes();
+  ASSERT_EQ(resizes.size(), 1u);
+  EXPECT_TRUE(SameRect(resizes[0], 749, 729));
+  EXPECT_TRUE(EditorWindowIs(749, 729));
+  EXPECT_EQ(scale->setContentScaleFactor(1.5f), kResultTrue);
+  frame.Loop().RunTimers();
+  EXPECT_EQ(frame.Resizes().size(), 1u);
+
+  EXPECT_EQ(scale->setContentScaleFactor(1.0f), kResultTrue);
+  EXPECT_TRUE(SizeIs(view_, 499, 486));
+  resizes = frame.Resizes();
+  ASSERT_EQ(resizes.size(), 2u);
+  EXPECT_TRUE(SameRect(resizes[1], 499, 486));
+  EXPECT_TRUE(EditorWindowIs(499, 486));
+  view_->removed();
+  view_->setFrame(nullptr);
+}
+
+// A screen at 144 dpi: the editor opens at 150 % and asks the frame for that size through the
+// plug-in's own size request; a host scale of 1 then takes precedence over the screen.
+TEST_F(Vst3Editor, AScreenScaleAtOpenAsksTheFrameToResize) {
+  const Atom resources = XInternAtom(display_, "RESOURCE_MANAGER", False);
+  const char kDense[] = "Xft.dpi:\t144\n";
+  XChangeProperty(display_, DefaultRootWindow(display_), resources, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(kDense), sizeof kDense - 1);
+  XSync(display_, False);
+  PlugFrame frame;
+  view_->setFrame(&frame);
+  EXPECT_TRUE(SizeIs(view_, 499, 486));
+  const tresult attached = view_->attached(reinterpret_cast<void*>(parent_), "X11EmbedWindowID");
+  XDeleteProperty(display_, DefaultRootWindow(display_), resources);
+  XSync(display_, False);
+  ASSERT_EQ(attached, kResultOk);
+  EXPECT_TRUE(EditorWindowIs(749, 729));
+  std::vector<ViewRect> resizes = frame.Resizes();
+  ASSERT_EQ(resizes.size(), 1u);
+  EXPECT_TRUE(SameRect(resizes[0], 749, 729));
+  EXPECT_TRUE(SizeIs(view_, 749, 729));
+
+  IPlugViewContentScaleSupport* scale = ScaleSupport();
+  ASSERT_NE(scale, nullptr);
+  EXPECT_EQ(scale->setContentScaleFactor(1.0f), kResultTrue);
+  resizes = frame.Resizes();
+  ASSERT_EQ(resizes.size(), 2u);
+  EXPECT_TRUE(SameRect(resizes[1], 499, 486));
+  EXPECT_TRUE(EditorWindowIs(499, 486));
   view_->removed();
   view_->setFrame(nullptr);
 }

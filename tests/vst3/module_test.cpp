@@ -208,5 +208,30 @@ TEST(Vst3Parameters, BypassIsTheHostsSwitch) {
   EXPECT_EQ(rig.Controller().getParamNormalized(bypass.id), 1.0);
 }
 
+// The view's size follows the host's content scale without any window: 499 x 486 times the
+// scale, rounded half away from zero.
+TEST(Vst3View, ContentScaleSetsTheSizeTheHostReads) {
+  BundleRig rig;
+  ASSERT_TRUE(rig.Valid());
+  IPlugView* view = rig.Controller().createView("editor");
+  ASSERT_NE(view, nullptr);
+  void* found = nullptr;
+  ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::kIid.bytes, &found), kResultOk);
+  auto* scale = static_cast<IPlugViewContentScaleSupport*>(found);
+  const struct {
+    float factor;
+    int32_t width, height;
+  } kCases[] = {{1.5f, 749, 729}, {1.25f, 624, 608}, {2.0f, 998, 972}, {1.0f, 499, 486}};
+  for (const auto& c : kCases) {
+    EXPECT_EQ(scale->setContentScaleFactor(c.factor), kResultTrue) << c.factor;
+    ViewRect size{};
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.right - size.left, c.width) << c.factor;
+    EXPECT_EQ(size.bottom - size.top, c.height) << c.factor;
+  }
+  scale->release();
+  view->release();
+}
+
 }  // namespace
 }  // namespace velmora::vst3host::testing

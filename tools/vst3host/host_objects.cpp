@@ -186,4 +186,21 @@ tresult PlugFrame::queryInterface(const char* iid, void** object) {
   return Offer(iid, object);
 }
 
+tresult PlugFrame::resizeView(IPlugView* view, ViewRect* size) {
+  if (view == nullptr || size == nullptr) {
+    return kInvalidArgument;
+  }
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    resizes_.push_back(*size);
+  }
+  view->onSize(size);
+  return kResultOk;
+}
+
+std::vector<ViewRect> PlugFrame::Resizes() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return resizes_;
+}
+
 }  // namespace velmora::vst3host

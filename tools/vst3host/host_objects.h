@@ -171,17 +171,22 @@ class RunLoop final : public HostObject<IRunLoop> {
   std::vector<ITimerHandler*> timers_;
 };
 
+// A frame that grants every resize request as a host does (the view hears onSize with the
+// new size) and keeps the sizes asked for, in order.
 class PlugFrame final : public HostObject<IPlugFrame> {
  public:
   // offerRunLoop false: a frame without a run loop, as some hosts give.
   explicit PlugFrame(bool offerRunLoop = true) : offerRunLoop_(offerRunLoop) {}
   tresult VELMORA_VST3_CALL queryInterface(const char* iid, void** object) override;
-  tresult VELMORA_VST3_CALL resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
+  tresult VELMORA_VST3_CALL resizeView(IPlugView* view, ViewRect* size) override;
   RunLoop& Loop() { return loop_; }
+  std::vector<ViewRect> Resizes();
 
  private:
   bool offerRunLoop_;
   RunLoop loop_;
+  std::mutex lock_;
+  std::vector<ViewRect> resizes_;
 };
 
 }  // namespace velmora::vst3host

@@ -118,6 +118,7 @@ constexpr IidWords kIUnitInfo{0x3D4BD6B5, 0x913A4FD2, 0xA886E768, 0xA5EB92C1};
 constexpr IidWords kIConnectionPoint{0x70A4156F, 0x6E6E4026, 0x989148BF, 0xAA60D8D1};
 constexpr IidWords kIPlugView{0x5BC32507, 0xD06049EA, 0xA6151B52, 0x2B755B29};
 constexpr IidWords kIPlugFrame{0x367FAF01, 0xAFA94693, 0x8D4DA2A0, 0xED0882A3};
+constexpr IidWords kIPlugViewContentScaleSupport{0x65ED9690, 0x8AC44525, 0x8AADEF7A, 0x72EA703F};
 constexpr IidWords kIRunLoop{0x18C35366, 0x97764F1A, 0x9C5B8385, 0x7A871389};
 constexpr IidWords kIEventHandler{0x561E65C9, 0x13A0496F, 0x813A2C35, 0x654D7983};
 constexpr IidWords kITimerHandler{0x10BDD94F, 0x41424774, 0x821FAD8F, 0xECA72CA9};

@@ -1,5 +1,6 @@
 // The VST 3 binary interface, part 4: the editor's view inside a host window, the host's
-// frame around it, and the Linux host run loop a view may use for its timers and sockets.
+// frame around it, the view's content scale, and the Linux host run loop a view may use for
+// its timers and sockets.
 #pragma once
 
 #include "vst3/abi/vst3_base.h"
@@ -40,6 +41,15 @@ class IPlugFrame : public FUnknown {
  public:
   virtual tresult VELMORA_VST3_CALL resizeView(IPlugView* view, ViewRect* size) = 0;
   static constexpr Iid kIid = MakeIid(words::kIPlugFrame);
+};
+
+// Offered by a view that draws at the host's content scale (1 = 100 %). The host calls it
+// before or after attaching the view and whenever the scale changes; the view then asks the
+// frame for its new size through resizeView.
+class IPlugViewContentScaleSupport : public FUnknown {
+ public:
+  virtual tresult VELMORA_VST3_CALL setContentScaleFactor(float factor) = 0;
+  static constexpr Iid kIid = MakeIid(words::kIPlugViewContentScaleSupport);
 };
 
 class IEventHandler : public FUnknown {
