@@ -82,7 +82,7 @@ intptr_t HostedEffect::HostCallback(vst::AEffect* effect, int32_t opcode, int32_
   return self != nullptr ? self->AnswerHost(opcode, index, value, ptr, opt) : 0;
 }
 
-intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t, void* ptr, float) {
+intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
   const bool validParam = index >= 0 && index < ParamCount() && plugin_ != nullptr;
   switch (opcode) {
     case vst::audioMasterGetTime:
@@ -115,6 +115,10 @@ intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t, void*
       return static_cast<intptr_t>(sampleRate_);
     case vst::audioMasterGetBlockSize:
       return static_cast<intptr_t>(maxFrames_);
+    case vst::audioMasterSizeWindow:
+      return resizeHook_ != nullptr && resizeHook_(resizeContext_, index, static_cast<int>(value))
+                 ? 1
+                 : 0;
     default:
       return 0;
   }

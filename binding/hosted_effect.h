@@ -128,10 +128,19 @@ class HostedEffect {
   bool LoadProgram(int index);
   int CurrentProgram() const;
 
-  // Editor: fixed size; Open embeds it in the host's window (an X11 window id or an HWND).
+  // Editor: Open embeds it in the host's window (an X11 window id or an HWND).
   bool OpenEditor(intptr_t parent);
   void CloseEditor();
   bool EditorOpen() const { return editorOpen_; }
+  // Where the plug-in's request for another editor size goes (the editor's scale changed):
+  // the binding asks its host for width x height device pixels and returns whether it was
+  // granted. Without a hook the request is refused. Set it before the editor opens; it is
+  // called from the editor's thread or the host's.
+  using EditorResizeHook = bool (*)(void* context, int width, int height);
+  void SetEditorResizeHook(EditorResizeHook hook, void* context) {
+    resizeHook_ = hook;
+    resizeContext_ = context;
+  }
 
   VSTCLASS& Plugin() { return *plugin_; }
 
@@ -158,6 +167,8 @@ class HostedEffect {
 
   bool active_ = false;
   bool editorOpen_ = false;
+  EditorResizeHook resizeHook_ = nullptr;
+  void* resizeContext_ = nullptr;
   double sampleRate_ = 44100.0;
   uint32_t maxFrames_ = 0;
   int inputChannels_ = 2;

@@ -135,8 +135,26 @@ bool ClapPlugin::Init() {
       (threadCheck_->isMainThread == nullptr || threadCheck_->isAudioThread == nullptr)) {
     threadCheck_ = nullptr;
   }
+  hostGui_ = HostExtension<HostGui>(kExtGui);
+  if (hostGui_ != nullptr && hostGui_->requestResize == nullptr) {
+    hostGui_ = nullptr;
+  }
   gestures_.SetNotifier(&ClapPlugin::RequestFlush, this);
+  // The user's zoom choice in the editor asks for its new size through here.
+  effect_->SetEditorResizeHook(&ClapPlugin::RequestEditorSizeHook, this);
   return OnMainThreadCheck();
+}
+
+bool ClapPlugin::RequestEditorSizeHook(void* self, int width, int height) {
+  return static_cast<const ClapPlugin*>(self)->RequestEditorSize(width, height);
+}
+
+bool ClapPlugin::RequestEditorSize(int width, int height) const {
+  if (hostGui_ == nullptr || width <= 0 || height <= 0) {
+    return false;
+  }
+  return hostGui_->requestResize(host_, static_cast<uint32_t>(width),
+                                 static_cast<uint32_t>(height));
 }
 
 void ClapPlugin::RequestFlush(void* self) {

@@ -54,10 +54,14 @@ class ClapPlugin {
   // The channel count of both main ports: 2, or 1 once the mono configuration is selected.
   int Channels() const { return effect_->InputChannels(); }
   bool SelectChannels(int channels);
+  // Asks the host's gui extension for an editor window of width x height; false when the
+  // host has no such extension or refuses. Safe from any thread, as the host's call is.
+  bool RequestEditorSize(int width, int height) const;
 
  private:
   explicit ClapPlugin(const Host* host);
   static void RequestFlush(void* self);
+  static bool RequestEditorSizeHook(void* self, int width, int height);
   template <typename Extension>
   const Extension* HostExtension(const char* id) const;
 
@@ -73,6 +77,7 @@ class ClapPlugin {
   const Host* host_;
   const HostParams* hostParams_ = nullptr;
   const HostThreadCheck* threadCheck_ = nullptr;
+  const HostGui* hostGui_ = nullptr;
   binding::GestureQueue gestures_;
   std::unique_ptr<binding::HostedEffect> effect_;
   bool active_ = false;
