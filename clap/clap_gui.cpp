@@ -1,5 +1,7 @@
-// The gui extension: the fixed-size editor embedded in the host's window ("x11" on Linux,
-// "win32" on Windows); no floating windows, no resizing.
+// The gui extension: the editor embedded in the host's window ("x11" on Linux, "win32" on
+// Windows); no floating windows. Its size follows the host's scale (set_scale) and the user's
+// zoom choice, in physical pixels as both window systems count them; at a given scale it is
+// fixed, so the host cannot drag it to another size.
 //
 // The editor keeps the timing it has under every host: on X11 a thread of its own reads the
 // window's events and runs the refresh tick (a display connection of its own, so nothing of
@@ -11,6 +13,8 @@
 
 #include "clap/clap_extensions.h"
 #include "clap/clap_plugin.h"
+#include "graphics/device_scale.h"
+#include "plugin/velmora_plugin.h"
 
 namespace velmora::clap {
 namespace {
@@ -21,12 +25,25 @@ constexpr const char* kNativeApi = kWindowApiWin32;
 constexpr const char* kNativeApi = kWindowApiX11;
 #endif
 
-constexpr uint32_t kWidth = binding::HostedEffect::kEditorWidth;
-constexpr uint32_t kHeight = binding::HostedEffect::kEditorHeight;
-
 ClapPlugin* MainThreadSelf(const Plugin* plugin) {
   ClapPlugin* self = ClapPlugin::From(plugin);
   return self != nullptr && self->OnMainThreadCheck() ? self : nullptr;
+}
+
+// The editor's size on the screen now, with a zoom the user chose in another instance since
+// taken up. The editor's own size when it has none.
+void CurrentSize(ClapPlugin& self, uint32_t* width, uint32_t* height) {
+  VSTCLASS& effect = self.Effect().Plugin();
+  LockGuard guard(effect.InstanceLock());
+  EditorLink* editor = effect.Editor();
+  if (editor == nullptr) {
+    *width = binding::HostedEffect::kEditorWidth;
+    *height = binding::HostedEffect::kEditorHeight;
+    return;
+  }
+  editor->RefreshScale();
+  *width = static_cast<uint32_t>(editor->DeviceWidth());
+  *height = static_cast<uint32_t>(editor->DeviceHeight());
 }
 
 bool IsApiSupported(const Plugin* plugin, const char* api, bool isFloating) {
@@ -53,16 +70,31 @@ void Destroy(const Plugin* plugin) {
   }
 }
 
-bool SetScale(const Plugin*, double) {
-  return false;  // fixed pixels: the host scales the window if it must
+// The editor draws at the factor itself (held to the scales it has); an open window asks
+// the host for its new size at once, as the host sized it from get_size before.
+bool SetScale(const Plugin* plugin, double scale) {
+  ClapPlugin* self = MainThreadSelf(plugin);
+  if (self == nullptr || device_scale::Usable(scale) == 0.0) {
+    return false;
+  }
+  VSTCLASS& effect = self->Effect().Plugin();
+  LockGuard guard(effect.InstanceLock());
+  EditorLink* editor = effect.Editor();
+  if (editor == nullptr) {
+    return false;
+  }
+  if (editor->SetHostScale(scale) && editor->WindowIsOpen()) {
+    self->ResizeEditor(editor->DeviceWidth(), editor->DeviceHeight());
+  }
+  return true;
 }
 
 bool GetSize(const Plugin* plugin, uint32_t* width, uint32_t* height) {
-  if (MainThreadSelf(plugin) == nullptr || width == nullptr || height == nullptr) {
+  ClapPlugin* self = MainThreadSelf(plugin);
+  if (self == nullptr || width == nullptr || height == nullptr) {
     return false;
   }
-  *width = kWidth;
-  *height = kHeight;
+  CurrentSize(*self, width, height);
   return true;
 }
 
@@ -72,10 +104,13 @@ bool CanResize(const Plugin*) {
 
 // Hosts ask even of a window that cannot be resized; the answer is that it cannot.
 bool GetResizeHints(const Plugin* plugin, GuiResizeHints* hints) {
-  if (MainThreadSelf(plugin) == nullptr || hints == nullptr) {
+  ClapPlugin* self = MainThreadSelf(plugin);
+  if (self == nullptr || hints == nullptr) {
     return false;
   }
-  *hints = GuiResizeHints{false, false, true, kWidth, kHeight};
+  uint32_t width = 0, height = 0;
+  CurrentSize(*self, &width, &height);
+  *hints = GuiResizeHints{false, false, true, width, height};
   return true;
 }
 
@@ -85,7 +120,13 @@ bool AdjustSize(const Plugin* plugin, uint32_t* width, uint32_t* height) {
 }
 
 bool SetSize(const Plugin* plugin, uint32_t width, uint32_t height) {
-  return MainThreadSelf(plugin) != nullptr && width == kWidth && height == kHeight;
+  ClapPlugin* self = MainThreadSelf(plugin);
+  if (self == nullptr) {
+    return false;
+  }
+  uint32_t current = 0, currentHeight = 0;
+  CurrentSize(*self, &current, &currentHeight);
+  return width == current && height == currentHeight;
 }
 
 bool SetParent(const Plugin* plugin, const Window* window) {

@@ -135,8 +135,22 @@ bool ClapPlugin::Init() {
       (threadCheck_->isMainThread == nullptr || threadCheck_->isAudioThread == nullptr)) {
     threadCheck_ = nullptr;
   }
+  hostGui_ = HostExtension<HostGui>(kExtGui);
+  if (hostGui_ != nullptr && hostGui_->requestResize == nullptr) {
+    hostGui_ = nullptr;
+  }
   gestures_.SetNotifier(&ClapPlugin::RequestFlush, this);
+  // The user's zoom choice in the editor asks for its new size through here.
+  effect_->SetEditorResizer(this);
   return OnMainThreadCheck();
+}
+
+bool ClapPlugin::ResizeEditor(int width, int height) {
+  if (hostGui_ == nullptr || width <= 0 || height <= 0) {
+    return false;
+  }
+  return hostGui_->requestResize(host_, static_cast<uint32_t>(width),
+                                 static_cast<uint32_t>(height));
 }
 
 void ClapPlugin::RequestFlush(void* self) {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "binding/editor_resizer.h"
 #include "binding/gesture_queue.h"
 #include "binding/hosted_effect.h"
 #include "clap/clap_abi.h"
@@ -20,7 +21,7 @@
 
 namespace velmora::clap {
 
-class ClapPlugin {
+class ClapPlugin final : private binding::EditorResizer {
  public:
   static constexpr uint32_t kMaxBlockEvents = 2048;
 
@@ -54,6 +55,9 @@ class ClapPlugin {
   // The channel count of both main ports: 2, or 1 once the mono configuration is selected.
   int Channels() const { return effect_->InputChannels(); }
   bool SelectChannels(int channels);
+  // Asks the host's gui extension for an editor window of width x height; false when the
+  // host has no such extension or refuses. Safe from any thread, as the host's call is.
+  bool ResizeEditor(int width, int height) override;
 
  private:
   explicit ClapPlugin(const Host* host);
@@ -73,6 +77,7 @@ class ClapPlugin {
   const Host* host_;
   const HostParams* hostParams_ = nullptr;
   const HostThreadCheck* threadCheck_ = nullptr;
+  const HostGui* hostGui_ = nullptr;
   binding::GestureQueue gestures_;
   std::unique_ptr<binding::HostedEffect> effect_;
   bool active_ = false;

@@ -1,7 +1,7 @@
 // Velmora.clap's editor in a host's X11 window on a virtual X server: it embeds itself at
-// 499 x 486, a knob drag made with XTest reaches the host as gesture begin, the values and
-// gesture end (through flush when the host is not processing, through process when it is),
-// and values the host sets show in the editor.
+// 499 x 486 (the host's scale and the user's zoom change that), a knob drag made with XTest reaches
+// the host as gesture begin, the values and gesture end (through flush when the host is not
+// processing, through process when it is), and values the host sets show in the editor.
 #include <dlfcn.h>
 
 #include <chrono>
@@ -98,6 +98,50 @@ class ClapGui : public ::testing::Test {
                           &child);
     XTestFakeMotionEvent(display_, DefaultScreen(display_), rootX, rootY, CurrentTime);
     Step();
+  }
+  void Click(int x, int y, unsigned button) {
+    MoveTo(x, y);
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    Step();
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    Step();
+  }
+  bool EditorIs(int width, int height) {
+    return WaitUntil([&] {
+      XWindowAttributes attributes{};
+      return Editor() != 0 && XGetWindowAttributes(display_, Editor(), &attributes) &&
+             attributes.width == width && attributes.height == height;
+    });
+  }
+  void ExpectSize(uint32_t width, uint32_t height) {
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(gui_->getSize(plugin_->Plugin(), &w, &h));
+    EXPECT_EQ(w, width);
+    EXPECT_EQ(h, height);
+  }
+  // The one pop-up open in the editor, 0 when there is none.
+  Window Popup() {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window popup = 0;
+    if (XQueryTree(display_, Editor(), &root, &parent, &children, &count) && count == 1) {
+      popup = children[0];
+    }
+    if (children != nullptr) {
+      XFree(children);
+    }
+    return popup;
+  }
+  // Right click on the background, then a row of the zoom list that opens (rows of 18 editor
+  // pixels below a 1-pixel frame: 100, 125, 150, 200 %), with the editor at scale.
+  void ChooseZoom(int row, double scale) {
+    Click(static_cast<int>(250 * scale), static_cast<int>(5 * scale), Button3);
+    ASSERT_TRUE(WaitUntil([this] { return Popup() != 0; }));
+    const Window popup = Popup();
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display_, popup, &attributes));
+    Click(attributes.x + static_cast<int>(20 * scale),
+          attributes.y + static_cast<int>((1 + 18 * row + 9) * scale), Button1);
   }
   void Drag(int fromY, int toY) {
     MoveTo(kFeedbackX, fromY);
@@ -229,6 +273,88 @@ TEST_F(ClapGui, ValuesTheHostSetsShowInTheEditor) {
   high.AddValue(0, kFeedback, 90);
   plugin_->Flush(&high, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return Grab(kFeedbackX - 30, kKnobY - 30, 60, 60) != before; }));
+}
+
+TEST_F(ClapGui, TheHostsScaleSetsTheSizeInPhysicalPixels) {
+  const clap::Plugin* p = plugin_->Plugin();
+  ASSERT_TRUE(gui_->create(p, clap::kWindowApiX11, false));
+  EXPECT_TRUE(gui_->setScale(p, 1.5));
+  ExpectSize(749, 729);                          // 748.5 rounds away from zero
+  EXPECT_EQ(host_.Counters().requestResize, 0);  // no window yet: the host asks get_size
+  EXPECT_FALSE(gui_->canResize(p));
+  uint32_t w = 600, h = 500;
+  ASSERT_TRUE(gui_->adjustSize(p, &w, &h));
+  EXPECT_EQ(w, 749u);
+  EXPECT_EQ(h, 729u);
+  clap::GuiResizeHints hints{};
+  ASSERT_TRUE(gui_->getResizeHints(p, &hints));
+  EXPECT_FALSE(hints.canResizeHorizontally);
+  EXPECT_EQ(hints.aspectRatioWidth, 749u);
+  EXPECT_EQ(hints.aspectRatioHeight, 729u);
+  EXPECT_TRUE(gui_->setSize(p, 749, 729));
+  EXPECT_FALSE(gui_->setSize(p, 499, 486));
+  EXPECT_TRUE(gui_->setScale(p, 2.0));
+  ExpectSize(998, 972);
+  EXPECT_TRUE(gui_->setScale(p, 1.0));
+  ExpectSize(499, 486);
+  // Factors that are no scale at all are refused and change nothing.
+  EXPECT_FALSE(gui_->setScale(p, 0.0));
+  EXPECT_FALSE(gui_->setScale(p, -2.0));
+  EXPECT_FALSE(gui_->setScale(p, std::nan("")));
+  EXPECT_FALSE(gui_->setScale(p, INFINITY));
+  ExpectSize(499, 486);
+  EXPECT_FALSE(gui_->setScale(nullptr, 1.5));
+}
+
+TEST_F(ClapGui, AScaleChangeWithTheWindowOpenAsksTheHostToResize) {
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(EditorIs(499, 486));
+  const clap::Plugin* p = plugin_->Plugin();
+  EXPECT_TRUE(gui_->setScale(p, 1.5));
+  EXPECT_EQ(host_.Counters().requestResize, 1);
+  EXPECT_EQ(host_.Counters().resizeWidth, 749u);
+  EXPECT_EQ(host_.Counters().resizeHeight, 729u);
+  ExpectSize(749, 729);
+  EXPECT_TRUE(EditorIs(749, 729));
+  EXPECT_TRUE(gui_->setScale(p, 1.5));  // the same size: nothing to ask
+  EXPECT_EQ(host_.Counters().requestResize, 1);
+  EXPECT_TRUE(gui_->setScale(p, 1.0));
+  EXPECT_EQ(host_.Counters().requestResize, 2);
+  EXPECT_EQ(host_.Counters().resizeWidth, 499u);
+  EXPECT_EQ(host_.Counters().resizeHeight, 486u);
+  ExpectSize(499, 486);
+  EXPECT_TRUE(EditorIs(499, 486));
+}
+
+TEST_F(ClapGui, AZoomTheHostRefusesLeavesTheEditorAsItWas) {
+  host_.GrantResize(false);
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(EditorIs(499, 486));
+  ChooseZoom(2, 1.0);  // 150 %
+  ASSERT_TRUE(WaitUntil([this] { return host_.Counters().requestResize > 0; }));
+  EXPECT_EQ(host_.Counters().resizeWidth, 749u);
+  EXPECT_EQ(host_.Counters().resizeHeight, 729u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ExpectSize(499, 486);
+  EXPECT_TRUE(EditorIs(499, 486));
+}
+
+// Last: the zoom the user chooses lasts for the process, so it ends at 100 %.
+TEST_F(ClapGui, TheUsersZoomAsksTheHostForTheNewSize) {
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(EditorIs(499, 486));
+  ChooseZoom(2, 1.0);  // 150 %
+  ASSERT_TRUE(WaitUntil([this] { return host_.Counters().requestResize > 0; }));
+  EXPECT_EQ(host_.Counters().resizeWidth, 749u);
+  EXPECT_EQ(host_.Counters().resizeHeight, 729u);
+  EXPECT_TRUE(EditorIs(749, 729));
+  ExpectSize(749, 729);
+  ASSERT_TRUE(WaitUntil([this] { return Popup() == 0; }));  // the list goes once chosen
+  ChooseZoom(0, 1.5);                                       // back to 100 %
+  ASSERT_TRUE(WaitUntil([this] { return host_.Counters().resizeWidth == 499u; }));
+  EXPECT_EQ(host_.Counters().resizeHeight, 486u);
+  EXPECT_TRUE(EditorIs(499, 486));
+  ExpectSize(499, 486);
 }
 
 }  // namespace

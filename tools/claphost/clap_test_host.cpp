@@ -52,8 +52,12 @@ void PresetLoaded(const clap::Host* host, uint32_t, const char*, const char*) {
 const clap::HostPresetLoad kPresetLoad = {&PresetError, &PresetLoaded};
 
 void ResizeHintsChanged(const clap::Host*) {}
-bool RequestResize(const clap::Host*, uint32_t, uint32_t) {
-  return false;
+bool RequestResize(const clap::Host* host, uint32_t width, uint32_t height) {
+  ClapHost& self = Owner(host);
+  self.Counters().resizeWidth = width;
+  self.Counters().resizeHeight = height;
+  ++self.Counters().requestResize;
+  return self.GrantsResize();
 }
 bool RequestShow(const clap::Host*) {
   return false;

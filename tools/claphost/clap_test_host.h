@@ -24,6 +24,10 @@ struct HostCounters {
   std::atomic<int> presetErrors{0};
   std::atomic<int> latencyChanged{0};
   std::atomic<int> tailChanged{0};
+  // gui.request_resize: how often, and the last size asked for.
+  std::atomic<int> requestResize{0};
+  std::atomic<uint32_t> resizeWidth{0};
+  std::atomic<uint32_t> resizeHeight{0};
 };
 
 class ClapHost {
@@ -36,6 +40,9 @@ class ClapHost {
   HostCounters& Counters() { return counters_; }
   // Whether the host answers the thread-check extension (on by default).
   void OfferThreadCheck(bool offer) { offerThreadCheck_ = offer; }
+  // The answer to gui.request_resize (granted by default, as a host with room would).
+  void GrantResize(bool grant) { grantResize_ = grant; }
+  bool GrantsResize() const { return grantResize_; }
 
   // The thread-check answers: the main thread is the one that made the host; the audio thread
   // is whichever thread is inside one of the instance's audio calls (see AudioScope).
@@ -62,6 +69,7 @@ class ClapHost {
   clap::Host record_{};
   std::thread::id mainThread_;
   bool offerThreadCheck_ = true;
+  std::atomic<bool> grantResize_{true};
   HostCounters counters_;
 };
 
