@@ -15,6 +15,7 @@ const char kPrefixes[] =
     "@prefix doap:  <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf:  <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix pset:  <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -116,7 +117,9 @@ void WriteUi(std::ostream& out) {
       << Iri(lv2::kUiUri) << "\n"
       << "    a ui:X11UI ;\n"
       << "    lv2:requiredFeature urid:map , ui:parent , ui:idleInterface ;\n"
-      << "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize ;\n"
+      << "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize , opts:options ;\n"
+      // Hosts that pass only the options a UI declares send the display scale only then.
+      << "    opts:supportedOption ui:scaleFactor ;\n"
       << "    lv2:extensionData ui:idleInterface ;\n"
       << "    ui:portNotification [\n"
       << "        ui:plugin " << Iri(lv2::kPluginUri) << " ;\n"
