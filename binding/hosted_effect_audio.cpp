@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "binding/hosted_effect.h"
+#include "engine/delay_engine.h"
 #include "engine/note_length.h"
 #include "engine/parameter_index.h"
 #include "plugin/velmora_plugin.h"
@@ -123,10 +124,11 @@ uint32_t HostedEffect::TailSamples() const {
       plugin_->Param(kRightSweepLink)->Value() == kLinkFeedback) {
     return UINT32_MAX;
   }
-  const double tempo = transport_.tempoValid && transport_.tempo > 0.0 ? transport_.tempo : 0.0;
-  if (tempo <= 0.0) {
-    return 0;
-  }
+  // Without a usable tempo the engine plays at its stand-in tempo, so the echoes last as long.
+  const double tempo =
+      transport_.tempoValid && transport_.tempo > 0.0 && std::isfinite(transport_.tempo)
+          ? transport_.tempo
+          : dsp::kTempoWithoutHost;
   const double whole = 4.0 * sampleRate_ * 60.0 / tempo;
   const double delay =
       whole *

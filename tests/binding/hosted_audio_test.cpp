@@ -369,5 +369,21 @@ TEST(HostedAudio, TailFollowsFeedbackAndIsEndlessAtFull) {
   EXPECT_EQ(hosted->Latency(), 0);
 }
 
+TEST(HostedAudio, WithoutATempoTheTailIsThatOf120Bpm) {
+  auto withTempo = MakeHosted();
+  auto withoutTempo = MakeHosted();
+  AudioBlock block;
+  block.frames = 16;
+  for (auto* hosted : {withTempo.get(), withoutTempo.get()}) {
+    hosted->SetPlain(kFeedback, 50);
+  }
+  ASSERT_TRUE(withTempo->Process(block, Playing(0, 120.0), nullptr, 0));
+  Transport none;
+  none.tempoValid = false;
+  ASSERT_TRUE(withoutTempo->Process(block, none, nullptr, 0));
+  EXPECT_GT(withoutTempo->TailSamples(), 0u);
+  EXPECT_EQ(withoutTempo->TailSamples(), withTempo->TailSamples());
+}
+
 }  // namespace
 }  // namespace velmora::binding

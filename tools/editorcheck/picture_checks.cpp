@@ -10,6 +10,7 @@
 #include "graphics/win32/dib_pixel_memory.h"
 #include "tools/editorcheck/checks.h"
 #include "tools/editorcheck/headless_reference.h"
+#include "tools/editorcheck/window_capture.h"
 #include "tools/snapshot/png_writer.h"
 
 namespace velmora::editorcheck {
@@ -33,41 +34,6 @@ bool InTextArea(int x, int y) {
     }
   }
   return false;
-}
-
-// The window's client area as it is on the screen, copied with BitBlt from its DC.
-bool CaptureWindow(HWND window, PixelImage& out) {
-  if (!out.Resize(kWidth, kHeight)) {
-    return false;
-  }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = bitmap != nullptr && bits != nullptr;
-  if (ok) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    ok = BitBlt(memory, 0, 0, kWidth, kHeight, screen, 0, 0, SRCCOPY) != 0;
-    GdiFlush();
-    for (int y = 0; y < kHeight && ok; ++y) {
-      const auto* row = static_cast<const uint32_t*>(bits) + static_cast<size_t>(y) * kWidth;
-      for (int x = 0; x < kWidth; ++x) {
-        out.SetPixel(x, y, row[x] | 0xFF000000u);
-      }
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return ok;
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
@@ -174,7 +140,7 @@ void CheckPicture(EditorHarness& harness, CheckLog& log, const std::string& pngP
   }
   harness.Pump(3);
   PixelImage window;
-  const bool captured = CaptureWindow(harness.Editor(), window);
+  const bool captured = CaptureWindow(harness.Editor(), kWidth, kHeight, window);
   log.Expect(captured, "the window's pixels are read back with BitBlt from its DC");
   HeadlessReference reference;
   const std::string error = reference.Paint();

@@ -10,6 +10,7 @@
 #include "graphics/pixel_image.h"
 #include "tools/editorcheck/checks.h"
 #include "tools/editorcheck/headless_reference.h"
+#include "tools/editorcheck/window_capture.h"
 #include "tools/snapshot/png_writer.h"
 
 namespace velmora::editorcheck {
@@ -49,40 +50,6 @@ double WindowScale(HWND window) {
   return dpi / 96.0;
 }
 
-bool Capture(HWND window, int width, int height, PixelImage& out) {
-  if (!out.Resize(width, height)) {
-    return false;
-  }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = bitmap != nullptr && bits != nullptr;
-  if (ok) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != 0;
-    GdiFlush();
-    for (int y = 0; y < height && ok; ++y) {
-      const auto* row = static_cast<const uint32_t*>(bits) + static_cast<size_t>(y) * width;
-      for (int x = 0; x < width; ++x) {
-        out.SetPixel(x, y, row[x] | 0xFF000000u);
-      }
-    }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return ok;
-}
-
 }  // namespace
 
 void CheckScaledPicture(host::PluginHost& plugin, CheckLog& log, const std::string& pngPath) {
@@ -115,7 +82,7 @@ void CheckScaledPicture(host::PluginHost& plugin, CheckLog& log, const std::stri
   }
   log.Expect(asked, "the host is asked for that size (audioMasterSizeWindow)");
   PixelImage window;
-  const bool captured = Capture(harness.Editor(), width, height, window);
+  const bool captured = CaptureWindow(harness.Editor(), width, height, window);
   log.Expect(captured, "the window's pixels are read back");
   HeadlessReference reference;
   const std::string error = reference.Paint(scale);
