@@ -142,8 +142,8 @@ bool CanRunSteady(const ChunkContext& c, const BlockState& s);
 // the triangle values.
 bool CanPairSides(const ChunkContext& c, const BlockState& s);
 
-// Such a chunk without the bypass and crossfade steps. Produces exactly what the
-// per-sample loop produces for it.
-void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix);
+// Such a chunk without the bypass and crossfade steps, side by side when paired (the
+// chunk's CanPairSides). Produces exactly what the per-sample loop produces for it.
+void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix, bool paired);
 
 }  // namespace velmora::dsp

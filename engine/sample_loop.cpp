@@ -210,7 +210,7 @@ void RunFrames(const BlockIo& io, BlockState& s, GraphTrace& leftTrace, GraphTra
     PrepareSide(s.right, rightRole, count, paired, rightChunk);
     int bypassed = 0;
     if (steady) {
-      RunSteadyChunk(chunk, s, mix);
+      RunSteadyChunk(chunk, s, mix, paired);
     } else {
       bypassed = RunChunk<kLinked>(chunk, s, mix);
     }

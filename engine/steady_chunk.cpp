@@ -105,11 +105,12 @@ int LastLoudInput(const ChunkContext& c, double threshold) {
   return -1;
 }
 
-// The latest frame that found a side's filterOut, as the previous frame left it, above the
-// threshold, or -1.
+// The latest frame after frame `after` that found a side's filterOut, as the previous frame
+// left it, above the threshold, or -1. Frames up to `after` are not looked at: the caller
+// restarts the silence count at `after` itself when no later frame is loud.
 int LastLoudHeld(const double* heldL, const double* heldR, double startL, double startR, int count,
-                 double threshold) {
-  for (int k = count - 1; k >= 0; --k) {
+                 int after, double threshold) {
+  for (int k = count - 1; k > after; --k) {
     const double l = k > 0 ? heldL[k - 1] : startL;
     const double r = k > 0 ? heldR[k - 1] : startR;
     if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
@@ -120,9 +121,9 @@ int LastLoudHeld(const double* heldL, const double* heldR, double startL, double
 }
 
 // The same for a paired chunk, whose filterOut values are kept in pairs.
-int LastLoudHeldPairs(const double* held, double startL, double startR, int count,
+int LastLoudHeldPairs(const double* held, double startL, double startR, int count, int after,
                       double threshold) {
-  for (int k = count - 1; k >= 0; --k) {
+  for (int k = count - 1; k > after; --k) {
     const double l = k > 0 ? held[2 * k - 2] : startL;
     const double r = k > 0 ? held[2 * k - 1] : startR;
     if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
@@ -298,7 +299,7 @@ bool CanPairSides(const ChunkContext& c, const BlockState& s) {
   return c.leftRole.filtering && c.rightRole.filtering && ChunkLine(c, s.line).Contiguous();
 }
 
-void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
+void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix, bool paired) {
   const double threshold = s.d.bypassThreshold;
   const double startL = s.left.filterOut;
   const double startR = s.right.filterOut;
@@ -310,7 +311,6 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   double* heldR = held + kSweepChunk;
   const bool linked = (c.leftRole.active && c.leftRole.slot != kLinkOff) ||
                       (c.rightRole.active && c.rightRole.slot != kLinkOff);
-  const bool paired = CanPairSides(c, s);
   if (paired) {
     RunPairedChunk(c, s, mix, held);
   } else if (linked) {
@@ -320,9 +320,11 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix) {
   } else {
     RunSteadyVariant<false>(c, s, mix, nullptr, heldL, heldR);
   }
-  // A loud frame restarts the count; each frame after it adds one.
-  const int loudHeld = paired ? LastLoudHeldPairs(held, startL, startR, c.count, threshold)
-                              : LastLoudHeld(heldL, heldR, startL, startR, c.count, threshold);
+  // A loud frame restarts the count; each frame after it adds one. Only frames after the
+  // last loud input can move that frame, which on a playing signal leaves none to look at.
+  const int loudHeld =
+      paired ? LastLoudHeldPairs(held, startL, startR, c.count, loudInput, threshold)
+             : LastLoudHeld(heldL, heldR, startL, startR, c.count, loudInput, threshold);
   const int lastLoud = std::max(loudInput, loudHeld);
   s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
   s.lastProcessed = c.first + c.count - 1;

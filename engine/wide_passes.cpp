@@ -1,10 +1,13 @@
 #include "engine/wide_passes.h"
 
+#include "engine/wide_passes_avx512.h"
+
 #include <immintrin.h>
 
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace velmora::dsp {
 
@@ -100,13 +103,27 @@ struct Passes {
 
 constexpr Passes kBaselinePasses{&DivideBaseline, &DivideRunBaseline, &AllWithinBaseline};
 constexpr Passes kAvx2Passes{&DivideAvx2, &DivideRunAvx2, &AllWithinAvx2};
+constexpr Passes kAvx512Passes{&DivideAvx512, &DivideRunAvx512, &AllWithinAvx512};
 
 const Passes* PassesFor(VectorPath path) {
-  return path == VectorPath::kAvx2 ? &kAvx2Passes : &kBaselinePasses;
+  switch (path) {
+    case VectorPath::kAvx512:
+      return &kAvx512Passes;
+    case VectorPath::kAvx2:
+      return &kAvx2Passes;
+    case VectorPath::kBaseline:
+      break;
+  }
+  return &kBaselinePasses;
 }
 
 VectorPath WidestSupported() {
-  return VectorPathSupported(VectorPath::kAvx2) ? VectorPath::kAvx2 : VectorPath::kBaseline;
+  for (VectorPath path : {VectorPath::kAvx512, VectorPath::kAvx2}) {
+    if (VectorPathSupported(path)) {
+      return path;
+    }
+  }
+  return VectorPath::kBaseline;
 }
 
 struct ActivePath {
@@ -130,6 +147,8 @@ const Passes& Current() {
 bool VectorPathSupported(VectorPath path) {
   __builtin_cpu_init();
   switch (path) {
+    case VectorPath::kAvx512:
+      return Avx512RunsAtFullSpeed();
     case VectorPath::kAvx2:
       return __builtin_cpu_supports("avx2") != 0;
     case VectorPath::kBaseline:

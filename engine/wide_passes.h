@@ -9,14 +9,14 @@
 
 namespace velmora::dsp {
 
-// AVX-512 divides no faster per element than AVX2 on the processors measured, so it has
-// no path of its own.
-enum class VectorPath { kBaseline, kAvx2 };
+// AVX-512 is used only where it runs at full clock (wide_passes_avx512.h); where its
+// divider is as wide as its registers it halves the cost of the triangle values.
+enum class VectorPath { kBaseline, kAvx2, kAvx512 };
 
 // Whether this processor (and its operating system) runs the path.
 bool VectorPathSupported(VectorPath path);
 
-// The path in use: AVX2 where supported, unless a test chose the baseline.
+// The path in use: the widest supported, unless a test chose a narrower one.
 VectorPath ActiveVectorPath();
 
 // Makes path the one in use; false, with nothing changed, when it is not supported. For

@@ -1,5 +1,7 @@
 #include "frame/sample_conversion.h"
 
+#include "frame/sample_conversion_avx512.h"
+
 #include <immintrin.h>
 
 #include <atomic>
@@ -119,15 +121,23 @@ struct Conversions {
 
 constexpr Conversions kBaseline{&WidenBaseline, &Narrow<false>, &Narrow<true>};
 constexpr Conversions kAvx{&WidenAvx, &NarrowAvx<false>, &NarrowAvx<true>};
+constexpr Conversions kAvx512{&WidenAvx512, &NarrowAvx512, &AddNarrowedAvx512};
 
-bool HasAvx() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx") != 0;
+const Conversions* ConversionsFor(ConversionPath path) {
+  switch (path) {
+    case ConversionPath::kAvx512:
+      return &kAvx512;
+    case ConversionPath::kAvx:
+      return &kAvx;
+    case ConversionPath::kBaseline:
+      break;
+  }
+  return &kBaseline;
 }
 
 // Chosen on first use (thread-safe static initialisation); tests may switch it.
 std::atomic<const Conversions*>& Active() {
-  static std::atomic<const Conversions*> active{HasAvx() ? &kAvx : &kBaseline};
+  static std::atomic<const Conversions*> active{ConversionsFor(WidestConversionPath())};
   return active;
 }
 
@@ -137,15 +147,32 @@ const Conversions& Current() {
 
 }  // namespace
 
-bool WideConversionsSupported() {
-  return HasAvx();
+bool ConversionPathSupported(ConversionPath path) {
+  switch (path) {
+    case ConversionPath::kAvx512:
+      return Avx512ConversionsRunAtFullSpeed();
+    case ConversionPath::kAvx:
+      __builtin_cpu_init();
+      return __builtin_cpu_supports("avx") != 0;
+    case ConversionPath::kBaseline:
+      return true;
+  }
+  return false;
 }
 
-bool UseWideConversions(bool wide) {
-  if (wide && !HasAvx()) {
+ConversionPath WidestConversionPath() {
+  if (ConversionPathSupported(ConversionPath::kAvx512)) {
+    return ConversionPath::kAvx512;
+  }
+  return ConversionPathSupported(ConversionPath::kAvx) ? ConversionPath::kAvx
+                                                       : ConversionPath::kBaseline;
+}
+
+bool UseConversionPath(ConversionPath path) {
+  if (!ConversionPathSupported(path)) {
     return false;
   }
-  Active().store(wide ? &kAvx : &kBaseline, std::memory_order_relaxed);
+  Active().store(ConversionsFor(path), std::memory_order_relaxed);
   return true;
 }
 

@@ -14,10 +14,14 @@ void NarrowSamples(const double* in, float* out, int count);
 // Adds the narrowed samples to out, with the same rule for the sum.
 void AddNarrowedSamples(const double* in, float* out, int count);
 
-// The conversions handle four doubles per instruction (eight samples per step) where the
-// processor has AVX, two otherwise; both give the same bits (each sample is converted on its own,
-// with the same rounding). Tests choose the narrower path to run both; false when AVX is missing.
-bool UseWideConversions(bool wide);
-bool WideConversionsSupported();
+// The conversions handle eight doubles per instruction where the processor runs AVX-512
+// at full clock, four where it has AVX, two otherwise; all give the same bits (each sample
+// is converted on its own, with the same rounding). The widest supported path is used;
+// tests choose each path to run them all.
+enum class ConversionPath { kBaseline, kAvx, kAvx512 };
+bool ConversionPathSupported(ConversionPath path);
+ConversionPath WidestConversionPath();
+// False, with nothing changed, when the path is not supported.
+bool UseConversionPath(ConversionPath path);
 
 }  // namespace velmora

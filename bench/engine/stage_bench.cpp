@@ -53,7 +53,7 @@ void BM_StageTriangle(benchmark::State& state) {
   UseVectorPath(saved);
   state.counters["per_side_frame"] = PerFrame(state);
 }
-BENCHMARK(BM_StageTriangle)->ArgNames({"avx2", "coefficients"})->ArgsProduct({{0, 1}, {0, 1}});
+BENCHMARK(BM_StageTriangle)->ArgNames({"path", "coefficients"})->ArgsProduct({{0, 1, 2}, {0, 1}});
 
 void BM_StageRangeCheck(benchmark::State& state) {
   const VectorPath saved = ActiveVectorPath();
@@ -68,7 +68,7 @@ void BM_StageRangeCheck(benchmark::State& state) {
   UseVectorPath(saved);
   state.counters["per_frame"] = PerFrame(state);
 }
-BENCHMARK(BM_StageRangeCheck)->ArgName("avx2")->Arg(0)->Arg(1);
+BENCHMARK(BM_StageRangeCheck)->ArgName("path")->Arg(0)->Arg(1)->Arg(2);
 
 void BM_StageQuietTest(benchmark::State& state) {
   const testing::StereoBuffer in(kBlock, 0.0001);
@@ -136,8 +136,8 @@ void BM_StagePairedLoop(benchmark::State& state) {
 BENCHMARK(BM_StagePairedLoop)->ArgName("highpass")->Arg(0)->Arg(1);
 
 void BM_StageWiden(benchmark::State& state) {
-  if (!UseWideConversions(state.range(0) != 0)) {
-    state.SkipWithError("AVX not supported here");
+  if (!UseConversionPath(static_cast<ConversionPath>(state.range(0)))) {
+    state.SkipWithError("path not supported here");
     return;
   }
   std::vector<float> in(kBlock, 0.25f);
@@ -147,14 +147,14 @@ void BM_StageWiden(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
-  UseWideConversions(WideConversionsSupported());
+  UseConversionPath(WidestConversionPath());
   state.counters["per_channel_frame"] = PerFrame(state);
 }
-BENCHMARK(BM_StageWiden)->ArgName("avx")->Arg(0)->Arg(1);
+BENCHMARK(BM_StageWiden)->ArgName("path")->Arg(0)->Arg(1)->Arg(2);
 
 void BM_StageNarrow(benchmark::State& state) {
-  if (!UseWideConversions(state.range(0) != 0)) {
-    state.SkipWithError("AVX not supported here");
+  if (!UseConversionPath(static_cast<ConversionPath>(state.range(0)))) {
+    state.SkipWithError("path not supported here");
     return;
   }
   std::vector<double> in(kBlock);
@@ -167,10 +167,10 @@ void BM_StageNarrow(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
     benchmark::ClobberMemory();
   }
-  UseWideConversions(WideConversionsSupported());
+  UseConversionPath(WidestConversionPath());
   state.counters["per_channel_frame"] = PerFrame(state);
 }
-BENCHMARK(BM_StageNarrow)->ArgName("avx")->Arg(0)->Arg(1);
+BENCHMARK(BM_StageNarrow)->ArgName("path")->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace
 }  // namespace velmora::dsp

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine_test_rig.h"
+#include "tests/support/upper_vector_state.h"
 
 namespace velmora::dsp {
 namespace {
@@ -27,10 +28,12 @@ class PathScope {
   VectorPath saved_;
 };
 
-const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx2};
+const VectorPath kPaths[] = {VectorPath::kBaseline, VectorPath::kAvx2, VectorPath::kAvx512};
 
 const char* Name(VectorPath path) {
   switch (path) {
+    case VectorPath::kAvx512:
+      return "AVX-512";
     case VectorPath::kAvx2:
       return "AVX2";
     case VectorPath::kBaseline:
@@ -139,6 +142,34 @@ TEST(WidePasses, RangeChecksAgreeOnEveryPath) {
           EXPECT_FALSE(AllWithin(loud.data(), a.data(), count, 1.0)) << Name(path) << " " << k;
         }
       }
+    }
+  }
+}
+
+// A path that returned with the upper register halves in use would slow every SSE loop
+// after it, the filter recursions first, while giving the right bits.
+TEST(WidePasses, EveryPathClearsTheUpperRegisterHalves) {
+  using velmora::testing::UpperState;
+  using velmora::testing::UpperVectorState;
+  if (UpperVectorState() != UpperState::kClean) {
+    GTEST_SKIP() << "the processor does not report the state, or it is already in use";
+  }
+  PathScope scope;
+  std::vector<int32_t> distance(261, 7);
+  std::vector<float> x(261);
+  std::vector<double> a(261, 0.001);
+  std::vector<double> b(261, -0.001);
+  for (VectorPath path : kPaths) {
+    if (!UseVectorPath(path)) {
+      continue;
+    }
+    for (int count : {256, 261}) {
+      DivideDistances(distance.data(), 1000.0f, x.data(), count);
+      EXPECT_EQ(UpperVectorState(), UpperState::kClean) << Name(path) << " divide " << count;
+      DivideRun(-100, 1000.0f, x.data(), count);
+      EXPECT_EQ(UpperVectorState(), UpperState::kClean) << Name(path) << " run " << count;
+      EXPECT_TRUE(AllWithin(a.data(), b.data(), count, 1.0));
+      EXPECT_EQ(UpperVectorState(), UpperState::kClean) << Name(path) << " range " << count;
     }
   }
 }

@@ -1,7 +1,8 @@
-// Both conversion paths (AVX where the processor has it, and the SSE2 baseline) must give
-// the plain per-sample rule's bits for every kind of sample: rounding to nearest, results
-// below the smallest normal float written as 0 (also for sums), infinities, not-a-number,
-// values beyond the float range, and counts that leave remainders.
+// Every conversion path (AVX-512 and AVX where the processor has them, and the SSE2
+// baseline) must give the plain per-sample rule's bits for every kind of sample: rounding
+// to nearest, results below the smallest normal float written as 0 (also for sums),
+// infinities, not-a-number, values beyond the float range, and counts that leave
+// remainders. None may leave the upper register halves in use.
 #include "frame/sample_conversion.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#include "tests/support/upper_vector_state.h"
 
 namespace velmora {
 namespace {
@@ -50,20 +53,20 @@ std::vector<double> Samples() {
   return samples;
 }
 
-class ConversionPaths : public ::testing::TestWithParam<bool> {
+class ConversionPaths : public ::testing::TestWithParam<ConversionPath> {
  protected:
   void SetUp() override {
-    if (GetParam() && !WideConversionsSupported()) {
-      GTEST_SKIP() << "this processor has no AVX";
+    if (!ConversionPathSupported(GetParam())) {
+      GTEST_SKIP() << "this processor lacks the path";
     }
-    ASSERT_TRUE(UseWideConversions(GetParam()));
+    ASSERT_TRUE(UseConversionPath(GetParam()));
   }
-  void TearDown() override { UseWideConversions(WideConversionsSupported()); }
+  void TearDown() override { UseConversionPath(WidestConversionPath()); }
 };
 
 TEST_P(ConversionPaths, NarrowingFollowsThePlainRule) {
   const std::vector<double> in = Samples();
-  for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, static_cast<int>(in.size())}) {
+  for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, static_cast<int>(in.size())}) {
     std::vector<float> out(in.size(), 7.0f);
     NarrowSamples(in.data(), out.data(), count);
     for (int i = 0; i < count; ++i) {
@@ -100,7 +103,7 @@ TEST_P(ConversionPaths, WideningIsExact) {
     in.push_back(static_cast<float>(sample));
   }
   in.push_back(std::numeric_limits<float>::denorm_min());
-  for (int count : {0, 1, 3, 4, 5, 8, 9, 15, 16, 17, static_cast<int>(in.size())}) {
+  for (int count : {0, 1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, static_cast<int>(in.size())}) {
     std::vector<double> out(in.size(), 7.0);
     WidenSamples(in.data(), out.data(), count);
     for (int i = 0; i < count; ++i) {
@@ -115,9 +118,37 @@ TEST_P(ConversionPaths, WideningIsExact) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BaselineAndAvx, ConversionPaths, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Avx" : "Baseline";
+TEST_P(ConversionPaths, LeavesTheUpperRegisterHalvesClean) {
+  using velmora::testing::UpperState;
+  using velmora::testing::UpperVectorState;
+  if (UpperVectorState() != UpperState::kClean) {
+    GTEST_SKIP() << "the processor does not report the state, or it is already in use";
+  }
+  std::vector<double> wide(37, 0.25);
+  std::vector<float> narrow(37, 0.5f);
+  for (int count : {32, 37}) {
+    WidenSamples(narrow.data(), wide.data(), count);
+    EXPECT_EQ(UpperVectorState(), UpperState::kClean) << "widen " << count;
+    NarrowSamples(wide.data(), narrow.data(), count);
+    EXPECT_EQ(UpperVectorState(), UpperState::kClean) << "narrow " << count;
+    AddNarrowedSamples(wide.data(), narrow.data(), count);
+    EXPECT_EQ(UpperVectorState(), UpperState::kClean) << "add " << count;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWidth, ConversionPaths,
+                         ::testing::Values(ConversionPath::kBaseline, ConversionPath::kAvx,
+                                           ConversionPath::kAvx512),
+                         [](const ::testing::TestParamInfo<ConversionPath>& info) {
+                           switch (info.param) {
+                             case ConversionPath::kAvx512:
+                               return "Avx512";
+                             case ConversionPath::kAvx:
+                               return "Avx";
+                             case ConversionPath::kBaseline:
+                               break;
+                           }
+                           return "Baseline";
                          });
 
 }  // namespace
