@@ -20,22 +20,10 @@ using host::testing::RunTool;
 using host::testing::TempFolder;
 using lv2::testing::Compare;
 using lv2::testing::Comparison;
+using lv2::testing::kRenderSettings;
+using lv2::testing::RenderSetting;
 
 constexpr int kRate = 44100;
-
-struct Setting {
-  const char* text;
-  int index;
-  double plain;
-};
-
-const Setting kSettings[] = {
-    {"Feedback=70", kFeedback, 70},
-    {"Freq Left=1200", kFreqLeft, 1200},
-    {"Left Sweep Link=Pan Width", kLeftSweepLink, 1},
-    {"Filter Right Type=Highpass", kFilterRightType, 2},
-    {"Right Sweep Rate=1/4", kRightSweepRate, 9},
-};
 
 class ClapRenderMatch : public ::testing::Test {
  protected:
@@ -48,7 +36,7 @@ class ClapRenderMatch : public ::testing::Test {
 
   std::vector<float> RenderVst(const std::string& options) {
     std::string arguments = "input.wav --output vst.wav --quiet --tail 0 " + options;
-    for (const Setting& setting : kSettings) {
+    for (const RenderSetting& setting : kRenderSettings) {
       arguments += " --set '" + std::string(setting.text) + "'";
     }
     auto run = RunTool(folder_, arguments);
@@ -63,7 +51,7 @@ class ClapRenderMatch : public ::testing::Test {
     ClapHost host;
     auto plugin = MakeInstance(*module_, host);
     InputEventList settings;
-    for (const Setting& setting : kSettings) {
+    for (const RenderSetting& setting : kRenderSettings) {
       settings.AddValue(0, static_cast<clap::Id>(setting.index), setting.plain);
     }
     plugin->Flush(&settings, nullptr);

@@ -25,21 +25,6 @@ using host::testing::TempFolder;
 
 constexpr int kRate = 44100;
 
-// A setting as velmora-render takes it and as the LV2 port takes it.
-struct Setting {
-  const char* text;
-  int index;
-  float value;
-};
-
-const Setting kSettings[] = {
-    {"Feedback=70", kFeedback, 70.0f},
-    {"Freq Left=1200", kFreqLeft, 1200.0f},
-    {"Left Sweep Link=Pan Width", kLeftSweepLink, 1.0f},
-    {"Filter Right Type=Highpass", kFilterRightType, 2.0f},
-    {"Right Sweep Rate=1/4", kRightSweepRate, 9.0f},
-};
-
 class Lv2RenderMatch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,7 +37,7 @@ class Lv2RenderMatch : public ::testing::Test {
   std::vector<float> RenderVst(const std::string& options, bool withSettings = true) {
     // No tail: the LV2 side renders exactly the input's length.
     std::string arguments = "input.wav --output vst.wav --quiet --tail 0 " + options;
-    for (const Setting& setting : kSettings) {
+    for (const RenderSetting& setting : kRenderSettings) {
       arguments += withSettings ? " --set '" + std::string(setting.text) + "'" : "";
     }
     auto run = RunTool(folder_, arguments);
@@ -66,8 +51,8 @@ class Lv2RenderMatch : public ::testing::Test {
     settings.sampleRate = kRate;
     settings.block = block;
     settings.tempo = tempo;
-    for (const Setting& setting : kSettings) {
-      settings.controls.emplace_back(setting.index, setting.value);
+    for (const RenderSetting& setting : kRenderSettings) {
+      settings.controls.emplace_back(setting.index, static_cast<float>(setting.plain));
     }
     return settings;
   }
@@ -161,8 +146,9 @@ TEST_F(Lv2RenderMatch, Lv2applyMatchesTheNoTempoRenderAtOneFrameBlocks) {
   std::string command = "cd '" + folder_.Root().string() + "' && LV2_PATH='" +
                         std::filesystem::path(VELMORA_LV2_BUNDLE).parent_path().string() + "' '" +
                         LV2APPLY_TOOL + "' -i input.wav -o applied.wav";
-  for (const Setting& setting : kSettings) {
-    command += " -c " + SymbolOf(setting.index) + " " + std::to_string(setting.value);
+  for (const RenderSetting& setting : kRenderSettings) {
+    command +=
+        " -c " + SymbolOf(setting.index) + " " + std::to_string(static_cast<float>(setting.plain));
   }
   command += std::string(" ") + kPluginUri + " >lv2apply.txt 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0)

@@ -7,7 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "engine/parameter_index.h"
+
 namespace velmora::lv2::testing {
+
+// The settings every binding's render comparison applies at the start: as velmora-render
+// takes them on its command line, and as plain parameter values.
+struct RenderSetting {
+  const char* text;
+  int index;
+  double plain;
+};
+
+inline constexpr RenderSetting kRenderSettings[] = {
+    {"Feedback=70", kFeedback, 70.0},
+    {"Freq Left=1200", kFreqLeft, 1200.0},
+    {"Left Sweep Link=Pan Width", kLeftSweepLink, 1.0},
+    {"Filter Right Type=Highpass", kFilterRightType, 2.0},
+    {"Right Sweep Rate=1/4", kRightSweepRate, 9.0},
+};
 
 // Interleaved stereo, frames frames at rate Hz, the same every time.
 std::vector<float> MakeTestSignal(double rate, size_t frames);

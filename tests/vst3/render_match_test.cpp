@@ -20,22 +20,10 @@ using host::testing::RunTool;
 using host::testing::TempFolder;
 using lv2::testing::Compare;
 using lv2::testing::Comparison;
+using lv2::testing::kRenderSettings;
+using lv2::testing::RenderSetting;
 
 constexpr int kRate = 44100;
-
-struct Setting {
-  const char* text;
-  int index;
-  double plain;
-};
-
-const Setting kSettings[] = {
-    {"Feedback=70", kFeedback, 70.0},
-    {"Freq Left=1200", kFreqLeft, 1200.0},
-    {"Left Sweep Link=Pan Width", kLeftSweepLink, 1.0},
-    {"Filter Right Type=Highpass", kFilterRightType, 2.0},
-    {"Right Sweep Rate=1/4", kRightSweepRate, 9.0},
-};
 
 struct Vst3Render {
   double tempo = 120.0;  // 0: the context carries no valid tempo
@@ -54,7 +42,7 @@ class Vst3RenderMatch : public ::testing::Test {
 
   std::vector<float> RenderVst2(const std::string& options, bool withSettings = true) {
     std::string arguments = "input.wav --output vst.wav --quiet --tail 0 " + options;
-    for (const Setting& setting : kSettings) {
+    for (const RenderSetting& setting : kRenderSettings) {
       arguments += withSettings ? " --set '" + std::string(setting.text) + "'" : "";
     }
     auto run = RunTool(folder_, arguments);
@@ -90,7 +78,7 @@ class Vst3RenderMatch : public ::testing::Test {
         }
       }
       ParamChanges changes;
-      for (const Setting& setting : kSettings) {
+      for (const RenderSetting& setting : kRenderSettings) {
         if (done == 0 && render.settings) {
           changes.Add(setting.index, 0, rig.Normalised(setting.index, setting.plain));
         }
