@@ -5,21 +5,17 @@
 namespace velmora::binding {
 
 void SortByOffset(BlockEvent* events, uint32_t count) {
-  if (events == nullptr) {
+  if (events == nullptr || std::is_sorted(events, events + count, [](const auto& a, const auto& b) {
+        return a.offset < b.offset;
+      })) {
     return;
   }
-  for (uint32_t i = 1; i < count; ++i) {
-    if (events[i - 1].offset <= events[i].offset) {
-      continue;
-    }
-    const BlockEvent moving = events[i];
-    uint32_t j = i;
-    while (j > 0 && events[j - 1].offset > moving.offset) {
-      events[j] = events[j - 1];
-      --j;
-    }
-    events[j] = moving;
+  for (uint32_t i = 0; i < count; ++i) {
+    events[i].arrival = i;
   }
+  std::sort(events, events + count, [](const BlockEvent& a, const BlockEvent& b) {
+    return a.offset != b.offset ? a.offset < b.offset : a.arrival < b.arrival;
+  });
 }
 
 uint32_t EffectiveOffset(uint32_t offset, uint32_t done, uint32_t frames) {

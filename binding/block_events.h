@@ -17,14 +17,16 @@ struct BlockEvent {
   };
   uint32_t offset = 0;  // frame inside the block
   Kind kind = kParamPlain;
+  uint32_t arrival = 0;  // position in the host's order, which SortByOffset keeps among equals
   int index = 0;
   double value = 0.0;
   Transport transport;
 };
 
 // Orders events by offset, keeping the given order among equal offsets. In place, without
-// allocating, so it may run on the audio thread (insertion sort: hosts send few events,
-// nearly always sorted already).
+// allocating, so it may run on the audio thread. A list already in order (one host queue,
+// or CLAP's one list) costs one pass; any other, such as several queues of dense automation
+// laid end to end, costs n log n, however the queues interleave.
 void SortByOffset(BlockEvent* events, uint32_t count);
 
 // Where an event takes effect: its offset, but never before the frames already processed

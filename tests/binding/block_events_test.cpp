@@ -2,6 +2,8 @@
 
 #include "binding/block_events.h"
 
+#include <vector>
+
 namespace velmora::binding {
 namespace {
 
@@ -19,6 +21,28 @@ TEST(BlockEvents, SortKeepsTheHostsOrderAmongEqualOffsets) {
   }
   SortByOffset(nullptr, 3);
   SortByOffset(events, 0);
+}
+
+// Eight queues of dense automation laid end to end, as a host's parameter changes arrive:
+// each run in order, the runs interleaving, many offsets shared between queues.
+TEST(BlockEvents, InterleavedQueuesComeOutInOrderWithEqualOffsetsInArrivalOrder) {
+  constexpr uint32_t kQueues = 8;
+  constexpr uint32_t kPoints = 512;
+  std::vector<BlockEvent> events(kQueues * kPoints);
+  for (uint32_t q = 0; q < kQueues; ++q) {
+    for (uint32_t p = 0; p < kPoints; ++p) {
+      BlockEvent& event = events[q * kPoints + p];
+      event.offset = p * 2 + q % 3;
+      event.index = static_cast<int>(q * kPoints + p);
+    }
+  }
+  SortByOffset(events.data(), static_cast<uint32_t>(events.size()));
+  for (size_t i = 1; i < events.size(); ++i) {
+    ASSERT_LE(events[i - 1].offset, events[i].offset) << i;
+    if (events[i - 1].offset == events[i].offset) {
+      ASSERT_LT(events[i - 1].index, events[i].index) << i;
+    }
+  }
 }
 
 TEST(BlockEvents, EffectiveOffsetNeverGoesBackNorBeyondTheBlock) {
