@@ -8,6 +8,7 @@
 
 #include "binding/state_chunk.h"
 #include "frame/entry_point.h"
+#include "plugin/editor_layout.h"
 #include "plugin/velmora_plugin.h"
 
 namespace velmora::binding {
@@ -233,8 +234,29 @@ bool HostedEffect::OpenEditor(intptr_t parent) {
   return editorOpen_;
 }
 
-EditorLink* HostedEffect::Editor() {
-  return plugin_ != nullptr ? plugin_->Editor() : nullptr;
+// Under the instance lock: the editor's own thread applies scales and zooms too.
+void HostedEffect::EditorDeviceSize(int& width, int& height) {
+  LockGuard guard(plugin_->InstanceLock());
+  EditorLink* editor = plugin_->Editor();
+  if (editor == nullptr) {
+    width = kEditorWidth;
+    height = kEditorHeight;
+    return;
+  }
+  editor->RefreshScale();
+  width = editor->DeviceWidth();
+  height = editor->DeviceHeight();
+}
+
+bool HostedEffect::SetEditorHostScale(double scale, bool& resize) {
+  LockGuard guard(plugin_->InstanceLock());
+  EditorLink* editor = plugin_->Editor();
+  resize = false;
+  if (editor == nullptr) {
+    return false;
+  }
+  resize = editor->SetHostScale(scale) && editor->WindowIsOpen();
+  return true;
 }
 
 void HostedEffect::CloseEditor() {

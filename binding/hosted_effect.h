@@ -63,9 +63,6 @@ struct ParamInfo {
 
 class HostedEffect {
  public:
-  static constexpr int kEditorWidth = 499;
-  static constexpr int kEditorHeight = 486;
-
   // Null when the plug-in cannot be built. The sink may be null (gestures are then dropped);
   // it must outlive the instance.
   static std::unique_ptr<HostedEffect> Create(const HostIdentity& host, GestureSink* sink);
@@ -135,8 +132,13 @@ class HostedEffect {
   bool OpenEditor(intptr_t parent);
   void CloseEditor();
   bool EditorOpen() const { return editorOpen_; }
-  // The editor's scale and device size (null when the plug-in has none).
-  EditorLink* Editor();
+  // The editor's size on the screen now, in device pixels, with a zoom the user chose in
+  // another instance since taken up; its size at 100 % when the plug-in has no editor.
+  void EditorDeviceSize(int& width, int& height);
+  // Hands the host's display scale to the editor. False when the plug-in has no editor;
+  // resize then tells whether an open window has taken another size, which the binding
+  // asks its host for (EditorDeviceSize).
+  bool SetEditorHostScale(double scale, bool& resize);
   // Where the plug-in's own requests for a new editor size go (its screen's scale at open,
   // the user's zoom); null refuses them. The binding clears it before it goes away.
   void SetEditorResizer(EditorResizer* resizer) { resizer_.store(resizer); }

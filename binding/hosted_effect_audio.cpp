@@ -124,12 +124,10 @@ uint32_t HostedEffect::TailSamples() const {
       plugin_->Param(kRightSweepLink)->Value() == kLinkFeedback) {
     return UINT32_MAX;
   }
-  // Without a usable tempo the engine plays at its stand-in tempo, so the echoes last as long.
-  const double tempo =
-      transport_.tempoValid && transport_.tempo > 0.0 && std::isfinite(transport_.tempo)
-          ? transport_.tempo
-          : dsp::kTempoWithoutHost;
-  const double whole = 4.0 * sampleRate_ * 60.0 / tempo;
+  // The note length the engine plays at: the host's tempo, or its stand-in tempo where the
+  // host gives none it can use; before the first block, the stand-in's.
+  const double played = plugin_->Engine().SamplesPerWhole();
+  const double whole = played > 0.0 ? played : 4.0 * (sampleRate_ * 60.0 / dsp::kTempoWithoutHost);
   const double delay =
       whole *
       dsp::NoteLength(static_cast<int>(plugin_->Param(kDelayRate)->Value()), dsp::kDelayRateBase);

@@ -30,20 +30,12 @@ ClapPlugin* MainThreadSelf(const Plugin* plugin) {
   return self != nullptr && self->OnMainThreadCheck() ? self : nullptr;
 }
 
-// The editor's size on the screen now, with a zoom the user chose in another instance since
-// taken up. The editor's own size when it has none.
 void CurrentSize(ClapPlugin& self, uint32_t* width, uint32_t* height) {
-  VSTCLASS& effect = self.Effect().Plugin();
-  LockGuard guard(effect.InstanceLock());
-  EditorLink* editor = effect.Editor();
-  if (editor == nullptr) {
-    *width = binding::HostedEffect::kEditorWidth;
-    *height = binding::HostedEffect::kEditorHeight;
-    return;
-  }
-  editor->RefreshScale();
-  *width = static_cast<uint32_t>(editor->DeviceWidth());
-  *height = static_cast<uint32_t>(editor->DeviceHeight());
+  int deviceWidth = 0;
+  int deviceHeight = 0;
+  self.Effect().EditorDeviceSize(deviceWidth, deviceHeight);
+  *width = static_cast<uint32_t>(deviceWidth);
+  *height = static_cast<uint32_t>(deviceHeight);
 }
 
 bool IsApiSupported(const Plugin* plugin, const char* api, bool isFloating) {
@@ -77,14 +69,15 @@ bool SetScale(const Plugin* plugin, double scale) {
   if (self == nullptr || device_scale::Usable(scale) == 0.0) {
     return false;
   }
-  VSTCLASS& effect = self->Effect().Plugin();
-  LockGuard guard(effect.InstanceLock());
-  EditorLink* editor = effect.Editor();
-  if (editor == nullptr) {
+  bool resize = false;
+  if (!self->Effect().SetEditorHostScale(scale, resize)) {
     return false;
   }
-  if (editor->SetHostScale(scale) && editor->WindowIsOpen()) {
-    self->ResizeEditor(editor->DeviceWidth(), editor->DeviceHeight());
+  if (resize) {
+    int width = 0;
+    int height = 0;
+    self->Effect().EditorDeviceSize(width, height);
+    self->ResizeEditor(width, height);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "binding/hosted_effect.h"
+#include "plugin/editor_layout.h"
 #include "vst3/velmora_vst3.h"
 
 namespace velmora::vst3 {
@@ -172,12 +173,12 @@ bool VelmoraView::AskFrameToResize(int width, int height) {
 
 ViewRect VelmoraView::DeviceRect() {
   binding::HostedEffect* effect = owner_->Effect();
-  EditorLink* editor = effect != nullptr ? effect->Editor() : nullptr;
-  if (editor == nullptr) {
-    return {0, 0, binding::HostedEffect::kEditorWidth, binding::HostedEffect::kEditorHeight};
+  int width = kEditorWidth;
+  int height = kEditorHeight;
+  if (effect != nullptr) {
+    effect->EditorDeviceSize(width, height);
   }
-  editor->RefreshScale();
-  return {0, 0, editor->DeviceWidth(), editor->DeviceHeight()};
+  return {0, 0, width, height};
 }
 
 tresult VelmoraView::setContentScaleFactor(float factor) {
@@ -185,11 +186,11 @@ tresult VelmoraView::setContentScaleFactor(float factor) {
     return kInvalidArgument;
   }
   binding::HostedEffect* effect = owner_->Effect();
-  EditorLink* editor = effect != nullptr ? effect->Editor() : nullptr;
-  if (editor == nullptr) {
+  bool resize = false;
+  if (effect == nullptr || !effect->SetEditorHostScale(factor, resize)) {
     return kResultFalse;
   }
-  if (editor->SetHostScale(factor) && attached_) {
+  if (resize && attached_) {
     const ViewRect rect = DeviceRect();
     AskFrameToResize(rect.right, rect.bottom);
   }
