@@ -8,6 +8,7 @@
 
 #include "binding/state_chunk.h"
 #include "frame/entry_point.h"
+#include "frame/text_field.h"
 #include "plugin/editor_layout.h"
 #include "plugin/velmora_plugin.h"
 
@@ -17,16 +18,6 @@ namespace {
 // The instance being built, for calls the plug-in might make before its effect record
 // carries our pointer.
 thread_local HostedEffect* creating = nullptr;
-
-void CopyText(const std::string& text, void* ptr, size_t size) {
-  if (ptr == nullptr) {
-    return;
-  }
-  auto* out = static_cast<char*>(ptr);
-  const size_t length = std::min(text.size(), size - 1);
-  std::memcpy(out, text.data(), length);
-  out[length] = '\0';
-}
 
 }  // namespace
 
@@ -105,10 +96,10 @@ intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t value,
       }
       return 1;
     case vst::audioMasterGetProductString:
-      CopyText(host_.product, ptr, 64);
+      CopyText(static_cast<char*>(ptr), 64, host_.product.c_str());
       return 1;
     case vst::audioMasterGetVendorString:
-      CopyText(host_.vendor, ptr, 64);
+      CopyText(static_cast<char*>(ptr), 64, host_.vendor.c_str());
       return 1;
     case vst::audioMasterGetVendorVersion:
       return host_.version;

@@ -2,7 +2,6 @@
 // parameter records the VST 2 dispatcher uses.
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "binding/hosted_effect.h"
@@ -49,15 +48,8 @@ double HostedEffect::ToPlain(int index, double normalised) const {
   if (index < 0 || index >= ParamCount() || !std::isfinite(normalised)) {
     return 0.0;
   }
-  // The store's own mapping (IEffectParam::SetFromNormalised), without touching the store and
-  // without copying the record, so it may run on the audio thread.
-  const IEffectParam& param = *plugin_->Param(index);
-  const double n = std::fmin(std::fmax(normalised, 0.0), 1.0);
-  double plain = std::pow(n, param.Shape()) * (param.Maximum() - param.Minimum()) + param.Minimum();
-  if (param.ParamType() != IEffectParam::kTypeDouble) {
-    plain = std::floor(plain / param.Step() + 0.5) * param.Step();
-  }
-  return plain < param.Maximum() ? plain : param.Maximum();
+  // The store's own mapping, without touching the store, so it may run on the audio thread.
+  return plugin_->Param(index)->FromNormalised(std::fmin(std::fmax(normalised, 0.0), 1.0));
 }
 
 // The path of the VST 2 host text (effString2Parameter): round to the step, clamp, show in the
@@ -98,27 +90,13 @@ bool HostedEffect::FormatPlain(int index, double plain, char* text, size_t size)
   return length >= 0 && static_cast<size_t>(length) < size;
 }
 
-// A display text names its value exactly; otherwise the text must start with a number (the
-// unit after it is optional), as the VST 2 text entry reads it.
+// A display text names its value exactly; otherwise the text must start with a finite
+// number (the unit after it is optional), read as the VST 2 text entry reads it.
 bool HostedEffect::ParsePlain(int index, const char* text, double& plain) const {
   if (index < 0 || index >= ParamCount() || text == nullptr) {
     return false;
   }
-  const IEffectParam& param = *plugin_->Param(index);
-  for (int value = 0; value < param.DisplayTextCount(); ++value) {
-    const char* name = param.DisplayTextFor(value);
-    if (name != nullptr && std::strcmp(name, text) == 0) {
-      plain = value;
-      return true;
-    }
-  }
-  char* end = nullptr;
-  const double number = std::strtod(text, &end);
-  if (end == text || !std::isfinite(number)) {
-    return false;
-  }
-  plain = param.ParseValue(text);
-  return std::isfinite(plain);
+  return plugin_->Param(index)->ReadValue(text, plain) && std::isfinite(plain);
 }
 
 // The programs in use from construction: the default one and the factory programs after it.

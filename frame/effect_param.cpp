@@ -65,11 +65,15 @@ int IEffectParam::PrecisionForStep(double step) {
 }
 
 void IEffectParam::SetFromNormalised(double normalised) {
+  value_ = FromNormalised(normalised);
+}
+
+double IEffectParam::FromNormalised(double normalised) const {
   double v = std::pow(normalised, shape_) * (maximum_ - minimum_) + minimum_;
   if (type_ != kTypeDouble) {
     v = std::floor(v / step_ + 0.5) * step_;
   }
-  value_ = v < maximum_ ? v : maximum_;
+  return v < maximum_ ? v : maximum_;
 }
 
 double IEffectParam::ToNormalised(double value) const {
@@ -148,21 +152,30 @@ void IEffectParam::FormatValue(double value, bool isNormalised, char* text) cons
 }
 
 double IEffectParam::ParseValue(const char* text) const {
+  double value = 0.0;
+  ReadValue(text, value);
+  return value;
+}
+
+bool IEffectParam::ReadValue(const char* text, double& value) const {
+  value = 0.0;
   if (text == nullptr) {
-    return 0.0;
+    return false;
   }
   for (const DisplayText& entry : displayTexts_) {
     if (std::strcmp(entry.text, text) == 0) {
-      return entry.value;
+      value = entry.value;
+      return true;
     }
   }
-  const double value = ParseLeadingNumber(text);
+  double number = 0.0;
   // "nan" is read as the C library reads it, but no parameter can take it: it counts as a
   // text without a number. Infinities go on and are clamped to the range by the caller.
-  if (std::isnan(value)) {
-    return 0.0;
+  if (!ReadLeadingNumber(text, number) || std::isnan(number)) {
+    return false;
   }
-  return negateDisplay_ ? -value : value;
+  value = negateDisplay_ ? -number : number;
+  return true;
 }
 
 }  // namespace velmora

@@ -31,6 +31,8 @@ class IEffectParam {
   // real = n^shape x (maximum - minimum) + minimum, quantised to the step unless the
   // parameter is of double type, and cut to the maximum. Callers pass 0..1.
   void SetFromNormalised(double normalised);
+  // The value SetFromNormalised would store, leaving the store as it is.
+  double FromNormalised(double normalised) const;
   // The inverse mapping of v clamped to the range.
   double ToNormalised(double value) const;
   double NormalisedValue() const { return ToNormalised(value_); }
@@ -40,6 +42,8 @@ class IEffectParam {
   void FormatValue(double value, bool isNormalised, char* text) const;
   // The value a typed text stands for: a display text's value, else the leading number.
   double ParseValue(const char* text) const;
+  // The same, false (value 0) for a text that names no value and starts with no number.
+  bool ReadValue(const char* text, double& value) const;
 
   Type ParamType() const { return type_; }
   double Value() const { return value_; }

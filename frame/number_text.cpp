@@ -83,8 +83,15 @@ void FormatInteger(int64_t value, char* text, size_t size) {
 }
 
 double ParseLeadingNumber(const char* text) {
+  double value = 0.0;
+  ReadLeadingNumber(text, value);
+  return value;
+}
+
+bool ReadLeadingNumber(const char* text, double& value) {
+  value = 0.0;
   if (text == nullptr) {
-    return 0.0;
+    return false;
   }
   while (IsCLocaleSpace(*text)) {
     ++text;
@@ -95,22 +102,23 @@ double ParseLeadingNumber(const char* text) {
     ++text;
   }
   if (*text == '+' || *text == '-') {
-    return 0.0;  // a second sign is no number
+    return false;  // a second sign is no number
   }
   // from_chars reads the C locale's forms, infinities and NaNs included, but neither a sign
   // nor the "0x" of a hexadecimal number; "0x" without a digit after it is the number 0.
   const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
                    (IsHexDigit(text[2]) || (text[2] == '.' && IsHexDigit(text[3])));
   const char* digits = hex ? text + 2 : text;
-  double value = 0.0;
   const auto result = std::from_chars(digits, digits + std::strlen(digits), value,
                                       hex ? std::chars_format::hex : std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) {
     value = Overflows(digits, result.ptr, hex) ? HUGE_VAL : 0.0;
   } else if (result.ec != std::errc()) {
-    return 0.0;  // no number: the sign alone is not read
+    value = 0.0;
+    return false;  // no number: the sign alone is not read
   }
-  return negative ? -value : value;
+  value = negative ? -value : value;
+  return true;
 }
 
 }  // namespace velmora

@@ -21,4 +21,7 @@ void FormatInteger(int64_t value, char* text, size_t size);
 // too small 0; the result is 0 when there is no number and NaN for a text that spells one.
 double ParseLeadingNumber(const char* text);
 
+// The same, telling apart a text without a number (false, value 0) from one that reads 0.
+bool ReadLeadingNumber(const char* text, double& value);
+
 }  // namespace velmora

@@ -10,4 +10,7 @@ namespace velmora {
 
 constexpr int32_t kVelmoraVersion = 0x10000;
 
+// The version as "major.minor.patch", for the formats that name it in text.
+const char* VelmoraVersionText();
+
 }  // namespace velmora

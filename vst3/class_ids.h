@@ -13,6 +13,5 @@ constexpr Iid kEffectClassId = MakeIid(kEffectClassWords);
 constexpr const char* kEffectName = "Velmora";
 constexpr const char* kVendorName = "Tolvane";
 constexpr const char* kSubCategories = "Fx|Delay";
-constexpr const char* kVersionText = "1.0.0";
 
 }  // namespace velmora::vst3

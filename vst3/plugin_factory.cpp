@@ -1,4 +1,6 @@
 #include "vst3/plugin_factory.h"
+#include "frame/text_field.h"
+#include "plugin/velmora_version.h"
 
 #include <cstring>
 
@@ -32,7 +34,7 @@ tresult PluginFactory::getFactoryInfo(PFactoryInfo* info) {
     return kInvalidArgument;
   }
   *info = PFactoryInfo{};
-  CopyToField(kVendorName, info->vendor, sizeof info->vendor);
+  CopyText(info->vendor, sizeof info->vendor, kVendorName);
   info->flags = PFactoryInfo::kUnicode;
   return kResultOk;
 }
@@ -44,8 +46,8 @@ tresult PluginFactory::getClassInfo(int32_t index, PClassInfo* info) {
   *info = PClassInfo{};
   std::memcpy(info->cid, kEffectClassId.bytes, sizeof info->cid);
   info->cardinality = PClassInfo::kManyInstances;
-  CopyToField(kAudioEffectClass, info->category, sizeof info->category);
-  CopyToField(kEffectName, info->name, sizeof info->name);
+  CopyText(info->category, sizeof info->category, kAudioEffectClass);
+  CopyText(info->name, sizeof info->name, kEffectName);
   return kResultOk;
 }
 
@@ -56,14 +58,14 @@ tresult PluginFactory::getClassInfo2(int32_t index, PClassInfo2* info) {
   *info = PClassInfo2{};
   std::memcpy(info->cid, kEffectClassId.bytes, sizeof info->cid);
   info->cardinality = PClassInfo::kManyInstances;
-  CopyToField(kAudioEffectClass, info->category, sizeof info->category);
-  CopyToField(kEffectName, info->name, sizeof info->name);
+  CopyText(info->category, sizeof info->category, kAudioEffectClass);
+  CopyText(info->name, sizeof info->name, kEffectName);
   // Not distributable: the processor and the controller are one object.
   info->classFlags = 0;
-  CopyToField(kSubCategories, info->subCategories, sizeof info->subCategories);
-  CopyToField(kVendorName, info->vendor, sizeof info->vendor);
-  CopyToField(kVersionText, info->version, sizeof info->version);
-  CopyToField(kSdkVersionText, info->sdkVersion, sizeof info->sdkVersion);
+  CopyText(info->subCategories, sizeof info->subCategories, kSubCategories);
+  CopyText(info->vendor, sizeof info->vendor, kVendorName);
+  CopyText(info->version, sizeof info->version, VelmoraVersionText());
+  CopyText(info->sdkVersion, sizeof info->sdkVersion, kSdkVersionText);
   return kResultOk;
 }
 
@@ -75,10 +77,10 @@ tresult PluginFactory::getClassInfoUnicode(int32_t index, PClassInfoW* info) {
   *info = PClassInfoW{};
   std::memcpy(info->cid, narrow.cid, sizeof info->cid);
   info->cardinality = narrow.cardinality;
-  CopyToField(narrow.category, info->category, sizeof info->category);
+  CopyText(info->category, sizeof info->category, narrow.category);
   CopyToUtf16(narrow.name, info->name, 64);
   info->classFlags = narrow.classFlags;
-  CopyToField(narrow.subCategories, info->subCategories, sizeof info->subCategories);
+  CopyText(info->subCategories, sizeof info->subCategories, narrow.subCategories);
   CopyToUtf16(narrow.vendor, info->vendor, 64);
   CopyToUtf16(narrow.version, info->version, 64);
   CopyToUtf16(narrow.sdkVersion, info->sdkVersion, 64);

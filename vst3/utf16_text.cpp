@@ -102,15 +102,4 @@ void CopyToUtf8(const char16* text, size_t capacity, char* out, size_t size) {
   out[used] = '\0';
 }
 
-void CopyToField(const char* text, char* field, size_t capacity) {
-  if (field == nullptr || capacity == 0) {
-    return;
-  }
-  size_t used = 0;
-  for (; text != nullptr && text[used] != '\0' && used + 1 < capacity; ++used) {
-    field[used] = text[used];
-  }
-  field[used] = '\0';
-}
-
 }  // namespace velmora::vst3

@@ -15,7 +15,4 @@ void CopyToUtf16(const char* text, char16* field, size_t capacity);
 // terminated and cut to size bytes. Null text gives the empty text.
 void CopyToUtf8(const char16* text, size_t capacity, char* out, size_t size);
 
-// Copies an 8-bit text into a fixed field, terminated, cut to the field.
-void CopyToField(const char* text, char* field, size_t capacity);
-
 }  // namespace velmora::vst3

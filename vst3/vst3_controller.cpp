@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "frame/effect_param.h"
+#include "frame/text_field.h"
 #include "frame/vst2.h"
 #include "plugin/velmora_plugin.h"
 #include "vst3/utf16_text.h"
@@ -81,9 +82,9 @@ tresult VelmoraVst3::getParamStringByValue(ParamID id, ParamValue normalized, St
   char display[256] = {};
   if (id == kProgramParamId) {
     const int program = static_cast<int>(normalizedParamToPlain(id, normalized));
-    CopyToField(effect_->Plugin().ProgramName(program), display, sizeof display);
+    CopyText(display, sizeof display, effect_->Plugin().ProgramName(program));
   } else if (id == kBypassParamId) {
-    CopyToField(normalized >= 0.5 ? "On" : "Off", display, sizeof display);
+    CopyText(display, sizeof display, normalized >= 0.5 ? "On" : "Off");
   } else {
     const IEffectParam* param = effect_->Plugin().Param(static_cast<int>(id));
     if (param == nullptr || id >= kProgramParamId) {
@@ -91,7 +92,7 @@ tresult VelmoraVst3::getParamStringByValue(ParamID id, ParamValue normalized, St
     }
     char field[IEffectParam::kTextSize] = {};
     param->FormatValue(normalizedParamToPlain(id, normalized), false, field);
-    CopyToField(field, display, sizeof display);
+    CopyText(display, sizeof display, field);
   }
   CopyToUtf16(display, text, 128);
   return kResultOk;

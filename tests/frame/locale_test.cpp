@@ -170,6 +170,11 @@ TEST(Locale, NumbersReadAsStrtodInTheCLocale) {
       text += alphabet[random() % (sizeof(alphabet) - 1)];
     }
     ExpectSameNumber(std::strtod(text.c_str(), nullptr), ParseLeadingNumber(text.c_str()), text);
+    // A number is found exactly where strtod finds one, so "0" and no number differ.
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    double value = 0.0;
+    EXPECT_EQ(ReadLeadingNumber(text.c_str(), value), end != text.c_str()) << '"' << text << '"';
   }
 }
 
