@@ -28,11 +28,6 @@ bool IBypass::NeedsRepaint() const {
   return IControl::NeedsRepaint() || (painted != kNeverPainted && painted != (State() ? 1 : 0));
 }
 
-void IBypass::RequestRepaint() {
-  SetRedrawPending();
-  MarkDirty(false);
-}
-
 void IBypass::OnLampChanged(bool) {
   RequestRepaint();
 }

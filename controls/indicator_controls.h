@@ -37,9 +37,6 @@ class IBypass : public IControl {
 
  private:
   static constexpr int kNeverPainted = -1;
-  // Raises the redraw request before the dirty flag, as values from the host do, so that
-  // a clean-up in between still leaves the lamp dirty.
-  void RequestRepaint();
 
   LampRecord own_;
   const LampSource* shown_ = &own_;

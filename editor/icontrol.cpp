@@ -57,8 +57,7 @@ void IControl::ApplyHostValue(double value) {
     return;
   }
   SetValue(value);
-  MarkDirty(false);
-  SetRedrawPending();
+  RequestRepaint();
 }
 
 void IControl::ApplyUserValue(double value) {
@@ -72,8 +71,7 @@ void IControl::ApplyUserValue(double value) {
 
 void IControl::SetHidden(bool hidden) {
   hidden_ = hidden;
-  SetRedrawPending();
-  MarkDirty(false);
+  RequestRepaint();
 }
 
 void IControl::SetGrayed(bool grayed) {

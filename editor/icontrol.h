@@ -95,6 +95,12 @@ class IControl {
 
  protected:
   BitmapRef& SpareBitmap() { return spareBitmap_; }
+  // Asks for a repaint from any thread: the redraw request first, then the dirty flag, so a
+  // paint pass that clears the request in between still finds the control dirty.
+  void RequestRepaint() {
+    SetRedrawPending();
+    MarkDirty(false);
+  }
 
  private:
   IEffectBase* owner_;

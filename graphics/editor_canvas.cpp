@@ -127,51 +127,36 @@ bool EditorCanvas::DrawBitmapFrame(const BitmapRef& bitmap, const Rect& dest, in
   return DrawBitmapAt(bitmap, dest, sourceX, sourceY, blend);
 }
 
+// The picture's origin (where its pixel 0, 0 lands) is scaled, so every part of a strip or
+// a cut-out lines up with the same parts drawn elsewhere. At 100 % every conversion is the
+// identity.
 bool EditorCanvas::DrawBitmapAt(const BitmapRef& bitmap, const Rect& dest, int32_t sourceX,
                                 int32_t sourceY, const Blend* blend) {
-  if (scale_ != 1.0) {
-    // The picture's origin (where its pixel 0, 0 lands) is scaled, so every part of a
-    // strip or a cut-out lines up with the same parts drawn elsewhere.
-    const PixelImage* image = DeviceImage(bitmap);
-    const Rect c = IntersectRects(ToDevice(dest), ToDevice(drawArea_));
-    if (surface_ == nullptr || image == nullptr || c.IsEmpty()) {
-      return true;
-    }
-    const int32_t originX = ToDevice(dest.left - sourceX);
-    const int32_t originY = ToDevice(dest.top - sourceY);
-    BlitImage(*surface_, *image, c.left, c.top, c.left - originX, c.top - originY, c.Width(),
-              c.Height(), ResolveBlend(blend));
+  const PixelImage* image = DeviceImage(bitmap);
+  const Rect c = IntersectRects(ToDevice(dest), ToDevice(drawArea_));
+  if (surface_ == nullptr || image == nullptr || c.IsEmpty()) {
     return true;
   }
-  const Rect c = IntersectRects(dest, drawArea_);
-  if (surface_ == nullptr || bitmap.image == nullptr || c.IsEmpty()) {
-    return true;
-  }
-  BlitImage(*surface_, *bitmap.image, c.left, c.top, sourceX + c.left - dest.left,
-            sourceY + c.top - dest.top, c.Width(), c.Height(), ResolveBlend(blend));
+  const int32_t originX = ToDevice(dest.left - sourceX);
+  const int32_t originY = ToDevice(dest.top - sourceY);
+  BlitImage(*surface_, *image, c.left, c.top, c.left - originX, c.top - originY, c.Width(),
+            c.Height(), ResolveBlend(blend));
   return true;
 }
 
+// The picture covers the scaled place of its editor-pixel square, and turns about that
+// square's centre.
 bool EditorCanvas::DrawRotatedBitmap(const BitmapRef& bitmap, int32_t centreX, int32_t centreY,
                                      double angle, const Blend* blend, float sourceOffsetX,
                                      float sourceOffsetY) {
-  if (scale_ != 1.0) {
-    const PixelImage* image = DeviceImage(bitmap);
-    if (surface_ != nullptr && image != nullptr) {
-      // The picture covers the scaled place of its editor-pixel square, and turns about
-      // that square's centre.
-      const auto left = static_cast<int32_t>(static_cast<float>(centreX) - bitmap.width / 2);
-      const auto top = static_cast<int32_t>(static_cast<float>(centreY) - bitmap.height / 2);
-      const auto scale = static_cast<float>(scale_);
-      BlitRotated(*surface_, *image, ToDevice(left) + image->Width() / 2,
-                  ToDevice(top) + image->Height() / 2, angle, ResolveBlend(blend),
-                  sourceOffsetX * scale, sourceOffsetY * scale);
-    }
-    return true;
-  }
-  if (surface_ != nullptr && bitmap.image != nullptr) {
-    BlitRotated(*surface_, *bitmap.image, centreX, centreY, angle, ResolveBlend(blend),
-                sourceOffsetX, sourceOffsetY);
+  const PixelImage* image = DeviceImage(bitmap);
+  if (surface_ != nullptr && image != nullptr) {
+    const auto left = static_cast<int32_t>(static_cast<float>(centreX) - bitmap.width / 2);
+    const auto top = static_cast<int32_t>(static_cast<float>(centreY) - bitmap.height / 2);
+    const auto scale = static_cast<float>(scale_);
+    BlitRotated(*surface_, *image, ToDevice(left) + image->Width() / 2,
+                ToDevice(top) + image->Height() / 2, angle, ResolveBlend(blend),
+                sourceOffsetX * scale, sourceOffsetY * scale);
   }
   return true;
 }

@@ -115,13 +115,13 @@ void Win32EditorWindow::PromptTextEntry(IControl* control) {
   }
   flags |= (editable != nullptr && editable->IsMasked()) ? ES_PASSWORD : ES_MULTILINE;
   HWND popup = CreatePopup(window_, "EDIT", text != nullptr ? text->Text().c_str() : "", flags,
-                           control->DrawRect());
+                           ToDevice(control->DrawRect()));
   if (popup == nullptr) {
     return;
   }
   SendMessageA(popup, EM_SETSEL, 0, -1);
   HFONT font =
-      CreateFontA(style.size, 0, 0, 0, EntryBoxBold(style.style) ? kBoldWeight : 0,
+      CreateFontA(ToDevice(style.size), 0, 0, 0, EntryBoxBold(style.style) ? kBoldWeight : 0,
                   EntryBoxItalic(style.style) ? TRUE : FALSE, 0, 0, 0, 0, 0, 0, 0, style.face);
   AttachPopup(popup, font, control, nullptr);
 }
