@@ -107,25 +107,13 @@ int LastLoudInput(const ChunkContext& c, double threshold) {
 
 // The latest frame after frame `after` that found a side's filterOut, as the previous frame
 // left it, above the threshold, or -1. Frames up to `after` are not looked at: the caller
-// restarts the silence count at `after` itself when no later frame is loud.
-int LastLoudHeld(const double* heldL, const double* heldR, double startL, double startR, int count,
-                 int after, double threshold) {
+// restarts the silence count at `after` itself when no later frame is loud. The values after
+// frame k stand at k x stride in each side's run: apart, or in pairs for a paired chunk.
+int LastLoudHeld(const double* heldL, const double* heldR, int stride, double startL, double startR,
+                 int count, int after, double threshold) {
   for (int k = count - 1; k > after; --k) {
-    const double l = k > 0 ? heldL[k - 1] : startL;
-    const double r = k > 0 ? heldR[k - 1] : startR;
-    if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
-      return k;
-    }
-  }
-  return -1;
-}
-
-// The same for a paired chunk, whose filterOut values are kept in pairs.
-int LastLoudHeldPairs(const double* held, double startL, double startR, int count, int after,
-                      double threshold) {
-  for (int k = count - 1; k > after; --k) {
-    const double l = k > 0 ? held[2 * k - 2] : startL;
-    const double r = k > 0 ? held[2 * k - 1] : startR;
+    const double l = k > 0 ? heldL[(k - 1) * stride] : startL;
+    const double r = k > 0 ? heldR[(k - 1) * stride] : startR;
     if ((std::fabs(l) > threshold) | (std::fabs(r) > threshold)) {
       return k;
     }
@@ -323,8 +311,8 @@ void RunSteadyChunk(const ChunkContext& c, BlockState& s, MixView& mix, bool pai
   // A loud frame restarts the count; each frame after it adds one. Only frames after the
   // last loud input can move that frame, which on a playing signal leaves none to look at.
   const int loudHeld =
-      paired ? LastLoudHeldPairs(held, startL, startR, c.count, loudInput, threshold)
-             : LastLoudHeld(heldL, heldR, startL, startR, c.count, loudInput, threshold);
+      paired ? LastLoudHeld(held, held + 1, 2, startL, startR, c.count, loudInput, threshold)
+             : LastLoudHeld(heldL, heldR, 1, startL, startR, c.count, loudInput, threshold);
   const int lastLoud = std::max(loudInput, loudHeld);
   s.d.silenceCount = lastLoud >= 0 ? c.count - lastLoud : s.d.silenceCount + c.count;
   s.lastProcessed = c.first + c.count - 1;

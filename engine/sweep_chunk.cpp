@@ -8,33 +8,33 @@ namespace velmora::dsp {
 
 namespace {
 
-// The triangle value of each frame: |phase - centre| / period in single precision, 0 for
-// an oscillator without a period. The divisions, the costly part, run as wide as the
-// processor allows.
-void TriangleValues(const SweepSide& side, float* x) {
+// The triangle value of each of the chunk's frames: |phase - centre| / period in single
+// precision, 0 for an oscillator without a period. The divisions, the costly part, run as
+// wide as the processor allows.
+void TriangleValues(const SweepSide& side, int frames, float* x) {
   const uint32_t period = side.lfoPeriod;
   if (period == 0) {
-    for (int i = 0; i < kSweepChunk; ++i) {
+    for (int i = 0; i < frames; ++i) {
       x[i] = 0.0f;
     }
     return;
   }
   const uint32_t phase = side.lfoPhase;
   const int32_t centre = static_cast<int32_t>(side.lfoCentre);
-  if (phase < period && period - phase >= static_cast<uint32_t>(kSweepChunk)) {
+  if (phase < period && period - phase >= static_cast<uint32_t>(frames)) {
     // No wrap within the chunk: one run of distances, made where they are divided.
-    DivideRun(static_cast<int32_t>(phase) - centre, static_cast<float>(period), x, kSweepChunk);
+    DivideRun(static_cast<int32_t>(phase) - centre, static_cast<float>(period), x, frames);
     return;
   }
   int32_t distance[kSweepChunk];
   uint32_t running = phase;
-  for (int i = 0; i < kSweepChunk; ++i) {
+  for (int i = 0; i < frames; ++i) {
     distance[i] = std::abs(static_cast<int32_t>(running) - centre);
     if (++running >= period) {
       running = 0;
     }
   }
-  DivideDistances(distance, static_cast<float>(period), x, kSweepChunk);
+  DivideDistances(distance, static_cast<float>(period), x, frames);
 }
 
 }  // namespace
@@ -45,9 +45,9 @@ void AdvanceLfoBy(SweepSide& side, uint32_t frames) {
 
 void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, SweepChunk& chunk) {
   float* x = chunk.triangle;
-  TriangleValues(side, x);
+  TriangleValues(side, frames, x);
   if (needs.coefficients && side.filterType > kFilterOff) {
-    for (int i = 0; i < kSweepChunk; ++i) {
+    for (int i = 0; i < frames; ++i) {
       chunk.coefficient[i] = SweptCoefficient(side, x[i]);
     }
   }
@@ -57,11 +57,11 @@ void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, Sweep
     const double centre = side.linkCentre;
     const double depth = side.linkDepth;
     if (side.linkDepth > 0.0f) {
-      for (int i = 0; i < kSweepChunk; ++i) {
+      for (int i = 0; i < frames; ++i) {
         chunk.linkValue[i] = static_cast<float>(centre + depth * static_cast<double>(x[i]));
       }
     } else {
-      for (int i = 0; i < kSweepChunk; ++i) {
+      for (int i = 0; i < frames; ++i) {
         chunk.linkValue[i] = static_cast<float>(centre + (static_cast<double>(x[i]) - 0.5) * depth);
       }
     }

@@ -28,8 +28,8 @@ struct SweepChunkNeeds {
   bool link;
 };
 
-// Fills the chunk for frames 0..kSweepChunk-1 from the side's current phase and advances
-// the phase by frames (<= kSweepChunk).
+// Fills the chunk for frames 0..frames-1 (frames <= kSweepChunk) from the side's current
+// phase and advances the phase by frames; later entries are left as they were.
 void PrepareSweepChunk(SweepSide& side, int frames, SweepChunkNeeds needs, SweepChunk& chunk);
 
 // Advances the phase of an oscillator by frames, wrapping at its period.

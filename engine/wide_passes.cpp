@@ -96,14 +96,17 @@ __attribute__((target("avx2"))) bool AllWithinAvx2(const double* a, const double
 }
 
 struct Passes {
+  VectorPath path;
   void (*divide)(const int32_t*, float, float*, int);
   void (*divideRun)(int32_t, float, float*, int);
   bool (*allWithin)(const double*, const double*, int, double);
 };
 
-constexpr Passes kBaselinePasses{&DivideBaseline, &DivideRunBaseline, &AllWithinBaseline};
-constexpr Passes kAvx2Passes{&DivideAvx2, &DivideRunAvx2, &AllWithinAvx2};
-constexpr Passes kAvx512Passes{&DivideAvx512, &DivideRunAvx512, &AllWithinAvx512};
+constexpr Passes kBaselinePasses{VectorPath::kBaseline, &DivideBaseline, &DivideRunBaseline,
+                                 &AllWithinBaseline};
+constexpr Passes kAvx2Passes{VectorPath::kAvx2, &DivideAvx2, &DivideRunAvx2, &AllWithinAvx2};
+constexpr Passes kAvx512Passes{VectorPath::kAvx512, &DivideAvx512, &DivideRunAvx512,
+                               &AllWithinAvx512};
 
 const Passes* PassesFor(VectorPath path) {
   switch (path) {
@@ -126,20 +129,14 @@ VectorPath WidestSupported() {
   return VectorPath::kBaseline;
 }
 
-struct ActivePath {
-  ActivePath() : path(WidestSupported()), passes(PassesFor(path.load())) {}
-  std::atomic<VectorPath> path;
-  std::atomic<const Passes*> passes;
-};
-
-// Chosen on first use, once (thread-safe static initialisation).
-ActivePath& Active() {
-  static ActivePath active;
+// Chosen on first use, once (thread-safe static initialisation); the table names its path.
+std::atomic<const Passes*>& Active() {
+  static std::atomic<const Passes*> active{PassesFor(WidestSupported())};
   return active;
 }
 
 const Passes& Current() {
-  return *Active().passes.load(std::memory_order_relaxed);
+  return *Active().load(std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -158,15 +155,14 @@ bool VectorPathSupported(VectorPath path) {
 }
 
 VectorPath ActiveVectorPath() {
-  return Active().path.load(std::memory_order_relaxed);
+  return Current().path;
 }
 
 bool UseVectorPath(VectorPath path) {
   if (!VectorPathSupported(path)) {
     return false;
   }
-  Active().path.store(path, std::memory_order_relaxed);
-  Active().passes.store(PassesFor(path), std::memory_order_relaxed);
+  Active().store(PassesFor(path), std::memory_order_relaxed);
   return true;
 }
 
