@@ -124,16 +124,16 @@ intptr_t HostedEffect::AnswerHost(int32_t opcode, int32_t index, intptr_t value,
 const vst::VstTimeInfo* HostedEffect::TimeInfo() {
   timeInfo_ = vst::VstTimeInfo{};
   timeInfo_.sampleRate = sampleRate_;
-  const double offset = transport_.playing ? static_cast<double>(segmentOffset_) : 0.0;
-  timeInfo_.samplePos = transport_.samplePosition + offset;
+  const Transport now = Advanced(transport_, static_cast<double>(segmentOffset_), sampleRate_);
+  timeInfo_.samplePos = now.samplePosition;
   timeInfo_.timeSigNumerator = 4;
   timeInfo_.timeSigDenominator = 4;
   int32_t flags = 0;
-  if (transport_.tempoValid && transport_.tempo > 0.0 && std::isfinite(transport_.tempo)) {
-    timeInfo_.tempo = transport_.tempo;
+  if (now.TempoUsable()) {
+    timeInfo_.tempo = now.tempo;
     flags |= vst::kVstTempoValid;
-    if (transport_.beatPositionValid) {
-      timeInfo_.ppqPos = transport_.beatPosition + offset * transport_.tempo / (60.0 * sampleRate_);
+    if (now.beatPositionValid) {
+      timeInfo_.ppqPos = now.beatPosition;
       flags |= vst::kVstPpqPosValid;
     }
   }

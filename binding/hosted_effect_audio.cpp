@@ -34,12 +34,7 @@ bool HostedEffect::Process(const AudioBlock& block, const Transport& transport,
     }
     if (events[e].kind == BlockEvent::kTransport) {
       // The new transport holds from its frame on: its position is that frame's.
-      transport_ = events[e].transport;
-      transport_.samplePosition -= transport_.playing ? static_cast<double>(at) : 0.0;
-      if (transport_.beatPositionValid && transport_.playing && transport_.tempo > 0.0) {
-        transport_.beatPosition -=
-            static_cast<double>(at) * transport_.tempo / (60.0 * sampleRate_);
-      }
+      transport_ = Advanced(events[e].transport, -static_cast<double>(at), sampleRate_);
     } else {
       ApplyEvent(events[e]);
     }

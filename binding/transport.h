@@ -16,6 +16,12 @@ struct Transport {
   double beatPosition = 0.0;  // quarter notes
   // A playing transport moves the position on with the frames processed inside a block.
   bool playing = false;
+
+  bool TempoUsable() const;
 };
+
+// The transport frames later (earlier for a negative count): a playing one's positions move
+// on with them, the beat position at its tempo where that is usable.
+Transport Advanced(const Transport& transport, double frames, double sampleRate);
 
 }  // namespace velmora::binding

@@ -25,17 +25,4 @@ binding::Transport TransportOf(const ProcessContext* context) {
   return transport;
 }
 
-binding::Transport TransportAfter(const binding::Transport& start, double frames,
-                                  double sampleRate) {
-  binding::Transport later = start;
-  if (!start.playing) {
-    return later;
-  }
-  later.samplePosition += frames;
-  if (start.beatPositionValid && start.tempoValid && sampleRate > 0.0) {
-    later.beatPosition += frames * start.tempo / (60.0 * sampleRate);
-  }
-  return later;
-}
-
 }  // namespace velmora::vst3

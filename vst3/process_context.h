@@ -12,8 +12,4 @@ namespace velmora::vst3 {
 // with their flags, and only finite numbers are taken.
 binding::Transport TransportOf(const ProcessContext* context);
 
-// The transport frames later into the block.
-binding::Transport TransportAfter(const binding::Transport& start, double frames,
-                                  double sampleRate);
-
 }  // namespace velmora::vst3

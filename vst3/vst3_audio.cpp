@@ -268,7 +268,7 @@ void VelmoraVst3::ProcessInSlices(const binding::AudioBlock& block,
       events_[next].offset = events_[next].offset > start ? events_[next].offset - start : 0;
       ++next;
     }
-    effect_->Process(part, TransportAfter(transport, start, sampleRate_), events_ + first,
+    effect_->Process(part, binding::Advanced(transport, start, sampleRate_), events_ + first,
                      next - first);
   }
 }
