@@ -193,7 +193,7 @@ int HostedEffect::Latency() const {
 }
 
 int HostedEffect::ParamCount() const {
-  return plugin_ != nullptr ? std::min(plugin_->NumParams(), 22) : 0;
+  return plugin_ != nullptr ? std::min(plugin_->NumParams(), dsp::kParamCount) : 0;
 }
 
 size_t HostedEffect::SaveState(uint8_t* bytes, size_t size) {

@@ -20,6 +20,7 @@
 #include "binding/editor_resizer.h"
 #include "binding/gesture_sink.h"
 #include "binding/transport.h"
+#include "engine/parameter_index.h"
 #include "frame/editor_link.h"
 #include "frame/vst2.h"
 
@@ -163,7 +164,7 @@ class HostedEffect {
   GestureSink* sink_;
   vst::AEffect* effect_ = nullptr;
   VSTCLASS* plugin_ = nullptr;
-  double defaults_[22] = {};
+  double defaults_[dsp::kParamCount] = {};
   int factoryPrograms_ = 0;
 
   bool active_ = false;

@@ -33,7 +33,7 @@ bool IsOwnState(const uint8_t* bytes, size_t size) {
   if (version != static_cast<uint32_t>(kStateVersion)) {
     return false;
   }
-  for (int i = 0; i < 22; ++i) {
+  for (int i = 0; i < dsp::kParamCount; ++i) {
     if (!std::isfinite(StoredValue(bytes, i))) {
       return false;
     }

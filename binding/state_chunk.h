@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/parameter_index.h"
+
 namespace velmora::binding {
 
 constexpr size_t kStateVersionBytes = 4;
-constexpr size_t kStateSize = kStateVersionBytes + 22 * 8;
+constexpr size_t kStateSize = kStateVersionBytes + dsp::kParamCount * 8;
 constexpr int32_t kStateVersion = 10000;
 
 // True for a chunk this plug-in wrote: exactly kStateSize bytes, the expected version, and

@@ -18,6 +18,7 @@
 #include "binding/hosted_effect.h"
 #include "clap/clap_abi.h"
 #include "clap/clap_ext_abi.h"
+#include "engine/parameter_index.h"
 
 namespace velmora::clap {
 
@@ -83,7 +84,7 @@ class ClapPlugin final : private binding::EditorResizer {
   bool active_ = false;
   bool processing_ = false;
   double sampleRate_ = 44100.0;
-  bool gestureOpen_[22] = {};
+  bool gestureOpen_[dsp::kParamCount] = {};
   binding::BlockEvent events_[kMaxBlockEvents];
   uint32_t uncollected_ = 0;  // the first input event CollectEvents did not take
 };

@@ -74,7 +74,7 @@ void ClapPlugin::SendGestures(const OutputEvents* out) {
   binding::GestureMessage message;
   const bool canPush = out != nullptr && out->tryPush != nullptr;
   while (gestures_.Pop(message)) {
-    if (!canPush || message.index < 0 || message.index >= 22) {
+    if (!canPush || message.index < 0 || message.index >= dsp::kParamCount) {
       continue;
     }
     const Id id = static_cast<Id>(message.index);

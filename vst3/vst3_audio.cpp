@@ -133,7 +133,7 @@ tresult VelmoraVst3::canProcessSampleSize(int32_t symbolicSampleSize) {
 }
 
 uint32_t VelmoraVst3::getLatencySamples() {
-  return 0;
+  return effect_ ? static_cast<uint32_t>(effect_->Latency()) : 0;
 }
 
 tresult VelmoraVst3::setupProcessing(ProcessSetup& setup) {
