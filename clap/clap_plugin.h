@@ -72,7 +72,7 @@ class ClapPlugin final : private binding::EditorResizer {
   void ApplyHostValues(const InputEvents* in, uint32_t first);
   void SendGestures(const OutputEvents* out);
   static binding::Transport TransportFrom(const EventTransport* transport, double sampleRate);
-  int32_t Status(const clap::Process& process) const;
+  int32_t Status(const binding::AudioBlock& block) const;
 
   Plugin record_{};
   const Host* host_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/output_silence.h"
 #include "clap/clap_plugin.h"
 
 namespace velmora::clap {
@@ -130,28 +131,16 @@ int32_t ClapPlugin::Process(const clap::Process* process) {
   const bool done = effect_->Process(block, transport, events_, count);
   ApplyHostValues(process->inEvents, uncollected_);
   SendGestures(process->outEvents);
-  return done ? Status(*process) : kProcessError;
+  return done ? Status(block) : kProcessError;
 }
 
 // In its automatic bypass the plug-in passes its input through: once the output is silent it
 // needs no processing until the input changes.
-int32_t ClapPlugin::Status(const clap::Process& process) const {
+int32_t ClapPlugin::Status(const binding::AudioBlock& block) const {
   if (!effect_->Bypassed()) {
     return kProcessContinue;
   }
-  bool silent = true;
-  for (uint32_t p = 0; p < process.audioOutputsCount && silent; ++p) {
-    const AudioBuffer& out = process.audioOutputs[p];
-    for (uint32_t c = 0; c < out.channelCount && silent; ++c) {
-      for (uint32_t i = 0; i < process.framesCount && silent; ++i) {
-        const double sample = out.data64 != nullptr   ? out.data64[c][i]
-                              : out.data32 != nullptr ? out.data32[c][i]
-                                                      : 0.0;
-        silent = sample == 0.0;
-      }
-    }
-  }
-  return silent ? kProcessSleep : kProcessContinueIfNotQuiet;
+  return binding::OutputsSilent(block) ? kProcessSleep : kProcessContinueIfNotQuiet;
 }
 
 uint32_t ClapPlugin::EventCount(const InputEvents* in) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binding/output_silence.h"
 #include "plugin/velmora_plugin.h"
 #include "vst3/process_context.h"
 #include "vst3/velmora_vst3.h"
@@ -30,39 +31,6 @@ bool LastValue(IParamValueQueue* queue, int32_t points, double& value) {
   }
   value = event.value;
   return true;
-}
-
-bool AllZero(const float* samples, uint32_t frames) {
-  for (uint32_t i = 0; i < frames; ++i) {
-    if (samples[i] != 0.0f) {
-      return false;
-    }
-  }
-  return true;
-}
-
-bool AllZero(const double* samples, uint32_t frames) {
-  for (uint32_t i = 0; i < frames; ++i) {
-    if (samples[i] != 0.0) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The silence flags a host reads: set only for channels that really hold zeros.
-uint64_t SilenceOf(const binding::AudioBlock& block) {
-  uint64_t flags = 0;
-  for (int c = 0; c < block.outputChannels; ++c) {
-    bool silent = false;
-    if (block.out64 != nullptr && block.out64[c] != nullptr) {
-      silent = AllZero(block.out64[c], block.frames);
-    } else if (block.out64 == nullptr && block.out32 != nullptr && block.out32[c] != nullptr) {
-      silent = AllZero(block.out32[c], block.frames);
-    }
-    flags |= silent ? uint64_t{1} << c : 0;
-  }
-  return flags;
 }
 
 // The bus's channels as the hosted effect takes them; a bus without buffers has none.
@@ -230,7 +198,7 @@ tresult VelmoraVst3::process(ProcessData& data) {
   } else {
     ProcessInSlices(block, transport, count);
   }
-  data.outputs[0].silenceFlags = SilenceOf(block);
+  data.outputs[0].silenceFlags = binding::SilentOutputs(block);
   return kResultOk;
 }
 
